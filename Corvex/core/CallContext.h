@@ -1,0 +1,87 @@
+// What one exported call carries through all its layers: the host, the
+// rate limits of the message pump and of the threshold setting, the
+// double-byte table and the output names this call knows to be taken.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "host.h"
+
+namespace corvex {
+
+// Output names run from 1 to kMaxOutputNumber ("%5.5d.eml").
+constexpr uint32_t kMaxOutputNumber = 99999;
+constexpr size_t kDefaultCacheSize = 256 * 1024;
+
+// Remembers, for one output folder and one call, which numbers are known to
+// be taken (found taken or created here) and which this call created, so that
+// later files of the call need not ask the file system again.
+class OutputNames {
+public:
+    OutputNames();
+    bool Taken(uint32_t n) const { return Test(taken_, n); }
+    bool Created(uint32_t n) const { return Test(created_, n); }
+    void MarkTaken(uint32_t n) { Set(taken_, n); }
+    void MarkCreated(uint32_t n) { Set(created_, n), Set(taken_, n); }
+    bool AnyCreated() const { return anyCreated_; }
+    // The smallest number >= n that is not known to be taken, or
+    // kMaxOutputNumber + 1 when there is none.
+    uint32_t NextUnknown(uint32_t n) const;
+
+private:
+    static bool Test(const std::vector<uint64_t> &bits, uint32_t n) {
+        return (bits[n >> 6] >> (n & 63)) & 1u;
+    }
+    void Set(std::vector<uint64_t> &bits, uint32_t n);
+    std::vector<uint64_t> taken_, created_;
+    bool anyCreated_ = false;
+};
+
+class CallContext {
+public:
+    explicit CallContext(Host &host, size_t cacheSize = kDefaultCacheSize);
+
+    Host &host() { return host_; }
+    PathStyle style() const { return style_; }
+    char separator() const { return style_ == PathStyle::Windows ? '\\' : '/'; }
+    bool IsLead(unsigned char b) const { return lead_[b]; }
+    size_t cacheSize() const { return cacheSize_; }
+    OutputNames &names() { return names_; }
+
+    // One point where the caller's window messages are kept moving. The queue
+    // is looked at only when 10 ms have passed since the last look (the first
+    // point of a call always looks), and the clock only every few points.
+    void Pump() {
+        if (--pumpCountdown_ == 0)
+            PumpSlow();
+    }
+    // The threshold that the setting chooses (4 to 12, otherwise 8), read
+    // afresh when 100 ms have passed since the last read (always the first time).
+    int32_t SettingThreshold();
+
+private:
+    void PumpSlow();
+
+    Host &host_;
+    PathStyle style_;
+    size_t cacheSize_;
+    bool lead_[256];
+    OutputNames names_;
+    unsigned pumpCountdown_ = 1;
+    bool looked_ = false;
+    uint32_t lastLook_ = 0;
+    bool thresholdRead_ = false;
+    uint32_t lastThresholdRead_ = 0;
+    int32_t threshold_ = 8;
+};
+
+// Reads a decimal number as the C library's atoi does (leading white space,
+// an optional sign, digits up to the first other byte; none give 0), with the
+// value held within the int32 range instead of overflowing.
+int32_t ParseDecimal(const char *text);
+// The threshold a setting text chooses: its number when 4 to 12, else 8.
+int32_t ThresholdFromSetting(const char *text);
+
+} // namespace corvex

@@ -1,0 +1,164 @@
+#include "ConvertFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "FindMessageStart.h"
+#include "OutputFolder.h"
+#include "PathText.h"
+#include "Reader.h"
+#include "ResultCode.h"
+#include "TrimMessageEnd.h"
+#include "WriteMessage.h"
+
+namespace corvex {
+
+namespace {
+
+constexpr uint32_t kBoundarySize = 1024;
+constexpr size_t kWriteBuffer = 1 << 20;
+
+// The look-ahead for a message's end starts where the next main search will,
+// with the same boundary; when both would use the same threshold, the main
+// search takes its answer instead of scanning the same bytes again.
+struct LookAhead {
+    bool valid = false;
+    uint64_t start = 0;
+    int32_t threshold = 0;
+    ScanResult result;
+    char boundary[kBoundarySize] = {};
+};
+
+class FileConversion {
+public:
+    FileConversion(CallContext &ctx, Reader &data, uint32_t fileSize, const char *outputFolder,
+                   int32_t kind, int32_t *resultCode)
+        : ctx_(ctx), data_(data), limit_(uint64_t(fileSize) + 1),
+          outputFolder_(outputFolder), kind_(kind), resultCode_(resultCode) {}
+
+    ScanResult MainSearch(uint64_t start) {
+        int32_t threshold = ThresholdFor(ctx_, kind_, start);
+        if (lookAhead_.valid && lookAhead_.start == start && lookAhead_.threshold == threshold) {
+            lookAhead_.valid = false;
+            std::memcpy(carry_, lookAhead_.boundary, kBoundarySize);
+            return lookAhead_.result;
+        }
+        lookAhead_.valid = false;
+        return ScanForMessage(ctx_, data_, limit_, start, true, {carry_, kBoundarySize}, threshold);
+    }
+
+    void CheckOutputFolder() {
+        EntryInfo entry = ctx_.host().Attributes(outputFolder_);
+        if (entry.kind == EntryKind::File)
+            Fail(resultCode_, ResultOutputNameTaken);
+        else if (entry.kind != EntryKind::Folder && !EnsureFolderTree(ctx_, outputFolder_))
+            Fail(resultCode_, ResultOutputNameTaken);
+    }
+
+    void Write(uint64_t messageStart, uint64_t headerLength) {
+        uint32_t number;
+        char path[kPathBuffer];
+        if (!FindFreeOutputName(number, path))
+            return;
+
+        // The message runs to the next message's first byte, or to one byte
+        // past the end of the file.
+        const uint64_t blockEnd = messageStart + headerLength;
+        std::memcpy(lookAhead_.boundary, carry_, kBoundarySize);
+        lookAhead_.start = blockEnd;
+        lookAhead_.threshold = ThresholdFor(ctx_, kind_, blockEnd);
+        lookAhead_.result = ScanForMessage(ctx_, data_, limit_, blockEnd, true,
+                                           {lookAhead_.boundary, kBoundarySize},
+                                           lookAhead_.threshold);
+        lookAhead_.valid = true;
+        uint64_t end = lookAhead_.result.Found() ? uint64_t(lookAhead_.result.offset)
+                       : blockEnd <= limit_  ? limit_ - blockEnd
+                                             : 0;
+        end = TrimMessageEnd(ctx_, data_, blockEnd, end, kind_);
+
+        std::unique_ptr<OutputFile> out(ctx_.host().CreateOutput(path));
+        if (!out) {
+            Fail(resultCode_, ResultFileCreateError);
+            return;
+        }
+        ctx_.names().MarkCreated(number);
+        if (buffer_.empty())
+            buffer_.resize(kWriteBuffer);
+        if (!WriteMessage(data_, *out, messageStart, headerLength, headerLength + end, buffer_))
+            Fail(resultCode_, ResultFileCreateError);
+    }
+
+private:
+    // The first name from the counter on that nothing in the folder holds.
+    // Names this call already knows to be taken are passed over without
+    // asking the file system again.
+    bool FindFreeOutputName(uint32_t &number, char *path) {
+        for (;;) {
+            ctx_.Pump();
+            uint32_t next = ctx_.names().NextUnknown(counter_ + 1);
+            if (next > kMaxOutputNumber) {
+                counter_ = kMaxOutputNumber;
+                Fail(resultCode_, ResultTooManyFiles);
+                return false;
+            }
+            counter_ = next;
+            char name[16];
+            std::snprintf(name, sizeof name, "%5.5u.eml", unsigned(counter_));
+            if (!JoinPath(ctx_, outputFolder_, name, path, kPathBuffer)) {
+                Fail(resultCode_, ResultFileCreateError);
+                return false;
+            }
+            if (ctx_.host().Attributes(path).kind == EntryKind::Missing) {
+                number = counter_;
+                return true;
+            }
+            ctx_.names().MarkTaken(counter_);
+        }
+    }
+
+    CallContext &ctx_;
+    Reader &data_;
+    uint64_t limit_;
+    const char *outputFolder_;
+    int32_t kind_;
+    int32_t *resultCode_;
+    uint32_t counter_ = 0;
+    char carry_[kBoundarySize] = {};
+    LookAhead lookAhead_;
+    std::vector<uint8_t> buffer_;
+};
+
+} // namespace
+
+int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint32_t fileSize,
+                    const char *outputFolder, int32_t kind, int32_t *resultCode,
+                    ProgressCallback progress) {
+    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
+    if (!input) {
+        Fail(resultCode, ResultInputFileNotFound);
+        return 0;
+    }
+    Reader data(*input, ctx.cacheSize());
+    FileConversion file(ctx, data, fileSize, outputFolder, kind, resultCode);
+
+    uint32_t count = 0;
+    uint64_t start = 0;
+    for (ScanResult found = file.MainSearch(start); found.Found(); found = file.MainSearch(start)) {
+        ++count;
+        if (progress)
+            progress(fileSize, 0, uint32_t(start), uint32_t(start >> 32));
+        ctx.Pump();
+        const uint64_t messageStart = start + uint64_t(found.offset);
+        if (outputFolder) {
+            file.CheckOutputFolder();
+            if (MayWrite(resultCode))
+                file.Write(messageStart, found.headerLength);
+        }
+        start = messageStart + found.headerLength;
+    }
+    return int32_t(count);
+}
+
+} // namespace corvex

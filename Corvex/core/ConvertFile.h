@@ -1,0 +1,19 @@
+// One input file: finds its messages one after another, reports each to the
+// caller and, given an output folder, writes each to a new NNNNN.eml file.
+#pragma once
+
+#include <cstdint>
+
+#include "CallContext.h"
+#include "Corvex.h"
+
+namespace corvex {
+
+// Returns the number of messages found in the file of fileSize bytes at
+// inputPath. outputFolder null: count only. Writes only while *resultCode
+// is 0; the first failure is left in *resultCode.
+int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint32_t fileSize,
+                    const char *outputFolder, int32_t kind, int32_t *resultCode,
+                    ProgressCallback progress);
+
+} // namespace corvex

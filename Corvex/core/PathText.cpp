@@ -1,0 +1,60 @@
+#include "PathText.h"
+
+#include <cstring>
+
+namespace corvex {
+
+bool IsAcceptablePath(const CallContext &ctx, const char *path) {
+    if (!path)
+        return false;
+    if (ctx.style() == PathStyle::Posix)
+        return path[0] == '/';
+    if (path[0] == '\\' && path[1] == '\\')
+        return true;
+    return path[0] && !ctx.IsLead(uint8_t(path[0])) && path[1] == ':' && path[2] == '\\';
+}
+
+bool IsTrailByteAt(const CallContext &ctx, const char *text, size_t n) {
+    size_t i = 0;
+    while (i < n)
+        i += ctx.IsLead(uint8_t(text[i])) && text[i + 1] ? 2 : 1;
+    return i > n;
+}
+
+bool EndsWithSeparator(const CallContext &ctx, const char *text) {
+    size_t length = std::strlen(text);
+    return length && text[length - 1] == ctx.separator() && !IsTrailByteAt(ctx, text, length - 1);
+}
+
+bool EnsureTrailingBackslash(const CallContext &ctx, char *text, size_t capacity) {
+    size_t length = std::strlen(text);
+    if (!length || EndsWithSeparator(ctx, text))
+        return true;
+    if (length + 2 > capacity)
+        return false;
+    text[length] = ctx.separator();
+    text[length + 1] = 0;
+    return true;
+}
+
+bool OutputFolderFits(const CallContext &ctx, const char *folder) {
+    size_t length = std::strlen(folder) + (EndsWithSeparator(ctx, folder) ? 0 : 1);
+    return length + kOutputNameLength + 1 <= kPathBuffer;
+}
+
+bool JoinPath(const CallContext &ctx, const char *text, const char *name, char *out,
+              size_t capacity) {
+    size_t length = std::strlen(text);
+    if (length + 1 > capacity)
+        return false;
+    std::memcpy(out, text, length + 1);
+    if (!EnsureTrailingBackslash(ctx, out, capacity))
+        return false;
+    size_t head = std::strlen(out), tail = std::strlen(name);
+    if (head + tail + 1 > capacity)
+        return false;
+    std::memcpy(out + head, name, tail + 1);
+    return true;
+}
+
+} // namespace corvex

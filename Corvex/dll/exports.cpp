@@ -1,0 +1,61 @@
+// The library's four exports. Each call gets its own context; nothing is
+// kept between calls, and no exception leaves the library.
+#include "Corvex.h"
+
+#include "CallContext.h"
+#include "ExtractFromPath.h"
+#include "host.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+// Loading and unloading do nothing beyond what the platform does.
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#endif
+
+namespace {
+
+int32_t Run(const char *inputPath, const char *outputFolder, int32_t kind,
+            CorvexByteTotal *totalBytes, int32_t *resultCode, ProgressCallback progress) {
+    try {
+        corvex::CallContext ctx(corvex::PlatformHost());
+        return corvex::ExtractFromPath(ctx, inputPath, outputFolder, kind, totalBytes, resultCode,
+                                       progress);
+    } catch (...) {
+        // Only an allocation can fail here; report it rather than let it cross.
+        if (resultCode && *resultCode == 0)
+            *resultCode = ResultUnknownError;
+        return 0;
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+CORVEX_API int32_t CORVEX_CALL InetMailMessageCountInFile(const char *inputPath,
+                                                          int32_t *resultCode) {
+    CorvexByteTotal total;
+    return Run(inputPath, nullptr, KindGeneral, &total, resultCode, nullptr);
+}
+
+CORVEX_API int32_t CORVEX_CALL InetMailMessageCountInFileEx(const char *inputPath,
+                                                            CorvexByteTotal *totalBytes,
+                                                            int32_t *resultCode,
+                                                            ProgressCallback progress) {
+    return Run(inputPath, nullptr, KindGeneral, totalBytes, resultCode, progress);
+}
+
+CORVEX_API int32_t CORVEX_CALL Kelpo(const char *inputPath, const char *outputFolder,
+                                     int32_t kind, int32_t *resultCode) {
+    CorvexByteTotal total;
+    return Run(inputPath, outputFolder, kind, &total, resultCode, nullptr);
+}
+
+CORVEX_API int32_t CORVEX_CALL KelpoEx(const char *inputPath, const char *outputFolder,
+                                       int32_t kind, CorvexByteTotal *totalBytes,
+                                       int32_t *resultCode, ProgressCallback progress) {
+    return Run(inputPath, outputFolder, kind, totalBytes, resultCode, progress);
+}
+
+} // extern "C"

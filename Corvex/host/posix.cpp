@@ -1,0 +1,213 @@
+// The host layer over POSIX: paths begin with "/", exclusive reading is an
+// advisory lock, there is no message queue, and the threshold setting comes
+// from the environment.
+#include "host.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace corvex {
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+class PosixInput : public InputFile {
+public:
+    explicit PosixInput(int fd) : fd_(fd) {}
+    int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
+        size_t done = 0;
+        while (done < count) {
+            ssize_t n = ::pread(fd_.get(), static_cast<char *>(buffer) + done, count - done,
+                                off_t(offset + done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return -1;
+            }
+            if (n == 0)
+                break;
+            done += size_t(n);
+        }
+        return int64_t(done);
+    }
+
+private:
+    Descriptor fd_;
+};
+
+class PosixOutput : public OutputFile {
+public:
+    explicit PosixOutput(int fd) : fd_(fd) {}
+    bool Write(const void *data, size_t count) override {
+        const char *p = static_cast<const char *>(data);
+        while (count) {
+            ssize_t n = ::write(fd_.get(), p, count);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            p += n;
+            count -= size_t(n);
+        }
+        return true;
+    }
+
+private:
+    Descriptor fd_;
+};
+
+class PosixEnumeration : public FolderEnumeration {
+public:
+    explicit PosixEnumeration(DIR *dir) : dir_(dir) {}
+    ~PosixEnumeration() override { ::closedir(dir_); }
+    bool Next(FolderEntry &entry) override {
+        for (;;) {
+            errno = 0;
+            dirent *d = ::readdir(dir_);
+            if (!d)
+                return false;
+            size_t length = std::strlen(d->d_name);
+            if (length >= sizeof entry.name)
+                continue;
+            std::memcpy(entry.name, d->d_name, length + 1);
+            struct stat st;
+            if (::fstatat(::dirfd(dir_), d->d_name, &st, 0) == 0) {
+                entry.folder = S_ISDIR(st.st_mode);
+                entry.size = entry.folder ? 0 : uint64_t(st.st_size);
+            } else {
+                entry.folder = false; // a dangling link: opening it will fail
+                entry.size = 0;
+            }
+            return true;
+        }
+    }
+
+private:
+    DIR *dir_;
+};
+
+EntryInfo Stat(const char *path) {
+    struct stat st;
+    EntryInfo info;
+    if (::stat(path, &st) != 0) {
+        info.kind = (errno == ENOENT || errno == ENOTDIR) ? EntryKind::Missing : EntryKind::Error;
+        return info;
+    }
+    info.kind = S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::File;
+    info.size = info.kind == EntryKind::File ? uint64_t(st.st_size) : 0;
+    return info;
+}
+
+class PosixHost : public Host {
+public:
+    PathStyle Style() const override { return PathStyle::Posix; }
+
+    // The system code page of the product is Shift-JIS (code page 932).
+    bool IsLeadByte(unsigned char b) const override {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    }
+
+    InputFile *OpenInput(const char *path) override {
+        // Non-blocking, so that a FIFO in a folder cannot hang the call.
+        Descriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() < 0)
+            return nullptr;
+        struct stat st;
+        if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            return nullptr;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            return nullptr;
+        return new PosixInput(fd.release());
+    }
+
+    EntryInfo FindEntry(const char *path) override {
+        size_t length = std::strlen(path);
+        if (!length || path[length - 1] == '/')
+            return EntryInfo();
+        return Stat(path);
+    }
+
+    EntryInfo Attributes(const char *path) override { return Stat(path); }
+
+    FolderEnumeration *EnumerateFolder(const char *pattern) override {
+        std::string folder(pattern);
+        size_t slash = folder.rfind('/');
+        folder.erase(slash == std::string::npos ? 0 : slash + 1);
+        DIR *dir = ::opendir(folder.empty() ? "." : folder.c_str());
+        return dir ? new PosixEnumeration(dir) : nullptr;
+    }
+
+    bool SameFolder(const char *a, const char *b) override {
+        struct stat sa, sb;
+        return ::stat(a, &sa) == 0 && ::stat(b, &sb) == 0 && S_ISDIR(sa.st_mode) &&
+               sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    }
+
+    bool CreateFolder(const char *path) override { return ::mkdir(path, 0777) == 0; }
+
+    OutputFile *CreateOutput(const char *path) override {
+        Descriptor fd(::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+        if (fd.get() < 0)
+            return nullptr;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd.get(), 0) != 0)
+            return nullptr;
+        return new PosixOutput(fd.release());
+    }
+
+    bool PumpOneMessage() override { return false; }
+
+    void ReadThresholdSetting(char *buffer, size_t size) override {
+        buffer[0] = 0;
+        const char *value = std::getenv("CORVEX_CRITERIA_KEYWORD_COUNT");
+        if (!value)
+            return;
+        size_t length = std::strlen(value);
+        // Read as the registry value is: whatever does not fit reads as missing.
+        if (length + 1 <= size - 1)
+            std::memcpy(buffer, value, length + 1);
+    }
+
+    uint32_t TickMs() override {
+        struct timespec ts;
+        ::clock_gettime(CLOCK_MONOTONIC, &ts);
+        return uint32_t(uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u);
+    }
+};
+
+} // namespace
+
+Host &PlatformHost() {
+    static PosixHost host;
+    return host;
+}
+
+} // namespace corvex

@@ -1,0 +1,244 @@
+// The host layer over Win32, in the ANSI forms of the calls.
+#include "host.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace corvex {
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (valid())
+            ::CloseHandle(h_);
+    }
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    ~FindHandle() {
+        if (valid())
+            ::FindClose(h_);
+    }
+    FindHandle(const FindHandle &) = delete;
+    FindHandle &operator=(const FindHandle &) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey() {
+        if (key_)
+            ::RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey &) = delete;
+    RegistryKey &operator=(const RegistryKey &) = delete;
+    HKEY *out() { return &key_; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class Win32Input : public InputFile {
+public:
+    explicit Win32Input(HANDLE h) : file_(h) {}
+    int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
+        LONG high = LONG(offset >> 32);
+        DWORD low = ::SetFilePointer(file_.get(), LONG(uint32_t(offset)), &high, FILE_BEGIN);
+        if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
+            return -1;
+        size_t done = 0;
+        while (done < count) {
+            DWORD want = count - done > 0x40000000u ? 0x40000000u : DWORD(count - done), got = 0;
+            if (!::ReadFile(file_.get(), static_cast<char *>(buffer) + done, want, &got, nullptr))
+                return -1;
+            if (got == 0)
+                break;
+            done += got;
+        }
+        return int64_t(done);
+    }
+
+private:
+    FileHandle file_;
+};
+
+class Win32Output : public OutputFile {
+public:
+    explicit Win32Output(HANDLE h) : file_(h) {}
+    bool Write(const void *data, size_t count) override {
+        const char *p = static_cast<const char *>(data);
+        while (count) {
+            DWORD want = count > 0x40000000u ? 0x40000000u : DWORD(count), written = 0;
+            if (!::WriteFile(file_.get(), p, want, &written, nullptr) || written != want)
+                return false;
+            p += written;
+            count -= written;
+        }
+        return true;
+    }
+
+private:
+    FileHandle file_;
+};
+
+void CopyEntry(const WIN32_FIND_DATAA &data, FolderEntry &entry) {
+    std::memcpy(entry.name, data.cFileName, sizeof entry.name);
+    entry.name[sizeof entry.name - 1] = 0;
+    entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+class Win32Enumeration : public FolderEnumeration {
+public:
+    Win32Enumeration(HANDLE h, const WIN32_FIND_DATAA &first) : find_(h), pending_(first) {}
+    bool Next(FolderEntry &entry) override {
+        if (havePending_) {
+            havePending_ = false;
+            CopyEntry(pending_, entry);
+            return true;
+        }
+        WIN32_FIND_DATAA data;
+        if (!::FindNextFileA(find_.get(), &data))
+            return false;
+        CopyEntry(data, entry);
+        return true;
+    }
+
+private:
+    FindHandle find_;
+    WIN32_FIND_DATAA pending_;
+    bool havePending_ = true;
+};
+
+// The volume and file index of an existing folder.
+bool FolderIdentity(const char *path, BY_HANDLE_FILE_INFORMATION &info) {
+    FileHandle h(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.valid() && ::GetFileInformationByHandle(h.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class Win32Host : public Host {
+public:
+    PathStyle Style() const override { return PathStyle::Windows; }
+    bool IsLeadByte(unsigned char b) const override { return ::IsDBCSLeadByte(b) != FALSE; }
+
+    InputFile *OpenInput(const char *path) override {
+        HANDLE h = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Input(h);
+    }
+
+    EntryInfo FindEntry(const char *path) override {
+        WIN32_FIND_DATAA data;
+        FindHandle find(::FindFirstFileA(path, &data));
+        EntryInfo info;
+        if (!find.valid())
+            return info;
+        FolderEntry entry;
+        CopyEntry(data, entry);
+        info.kind = entry.folder ? EntryKind::Folder : EntryKind::File;
+        info.size = entry.folder ? 0 : entry.size;
+        return info;
+    }
+
+    EntryInfo Attributes(const char *path) override {
+        EntryInfo info;
+        DWORD attributes = ::GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            DWORD error = ::GetLastError();
+            info.kind = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                            ? EntryKind::Missing
+                            : EntryKind::Error;
+            return info;
+        }
+        info.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
+        return info;
+    }
+
+    FolderEnumeration *EnumerateFolder(const char *pattern) override {
+        WIN32_FIND_DATAA first;
+        HANDLE h = ::FindFirstFileA(pattern, &first);
+        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Enumeration(h, first);
+    }
+
+    bool SameFolder(const char *a, const char *b) override {
+        BY_HANDLE_FILE_INFORMATION ia, ib;
+        if (FolderIdentity(a, ia) && FolderIdentity(b, ib))
+            return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+                   ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+        // Without file identities, compare the full paths.
+        char fa[MAX_PATH], fb[MAX_PATH];
+        DWORD la = ::GetFullPathNameA(a, MAX_PATH, fa, nullptr);
+        DWORD lb = ::GetFullPathNameA(b, MAX_PATH, fb, nullptr);
+        if (!la || la >= MAX_PATH || !lb || lb >= MAX_PATH)
+            return false;
+        if (la > 3 && fa[la - 1] == '\\' && !::IsDBCSLeadByte(BYTE(fa[la - 2])))
+            fa[la - 1] = 0;
+        if (lb > 3 && fb[lb - 1] == '\\' && !::IsDBCSLeadByte(BYTE(fb[lb - 2])))
+            fb[lb - 1] = 0;
+        return ::lstrcmpiA(fa, fb) == 0;
+    }
+
+    bool CreateFolder(const char *path) override { return ::CreateDirectoryA(path, nullptr) != FALSE; }
+
+    OutputFile *CreateOutput(const char *path) override {
+        HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Output(h);
+    }
+
+    bool PumpOneMessage() override {
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            return false;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        return true;
+    }
+
+    void ReadThresholdSetting(char *buffer, size_t size) override {
+        buffer[0] = 0;
+        RegistryKey key;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TALVEN\\Corvex", 0, KEY_READ,
+                            key.out()) != ERROR_SUCCESS)
+            return;
+        DWORD capacity = DWORD(size - 1);
+        if (::RegQueryValueExA(key.get(), "CRITERIA_KEYWORD_COUNT", nullptr, nullptr,
+                               reinterpret_cast<BYTE *>(buffer), &capacity) != ERROR_SUCCESS) {
+            buffer[0] = 0; // missing, or too long for the buffer
+            return;
+        }
+        buffer[capacity < size ? capacity : size - 1] = 0;
+    }
+
+    uint32_t TickMs() override { return ::GetTickCount(); }
+};
+
+} // namespace
+
+Host &PlatformHost() {
+    static Win32Host host;
+    return host;
+}
+
+} // namespace corvex

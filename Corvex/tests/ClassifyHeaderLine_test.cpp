@@ -1,0 +1,169 @@
+#include "ClassifyHeaderLine.h"
+
+#include <cstring>
+
+#include "CoreTest.h"
+#include "HeaderNameTable.h"
+
+namespace corvex::test {
+namespace {
+
+class Classify : public CoreTest {
+protected:
+    // Classifies the first line of text (which may go on past the line).
+    LineClass Of(const std::string &text, int64_t runWeight = 0) {
+        Reader &r = Open(text);
+        uint64_t length = MeasureLine(r, 0);
+        return ClassifyHeaderLine(Ctx(), r, 0, length, runWeight, state, {boundary, size}, weight);
+    }
+    RunState state;
+    int32_t weight = -1;
+    char boundary[64] = {};
+    uint32_t size = sizeof boundary;
+};
+CORVEX_CACHE_SIZES(Classify);
+
+TEST(HeaderNameTable, IndexBoundsEveryLetterAndNamesStartWithTheirLetter) {
+    EXPECT_EQ(HeaderLetterIndex[0], 0);
+    EXPECT_EQ(HeaderLetterIndex[26], kHeaderNameCount);
+    int marked = 0;
+    for (int l = 0; l < 26; ++l)
+        for (int e = HeaderLetterIndex[l]; e < HeaderLetterIndex[l + 1]; ++e) {
+            const HeaderName &h = HeaderNameTable[e];
+            EXPECT_EQ(std::strlen(h.name), h.length) << h.name;
+            // The one name filed under X that begins with D is reached by no line.
+            if (std::strcmp(h.name, "D-UVOraz-Udavuv:") != 0) {
+                EXPECT_EQ(h.name[0], 'A' + l) << h.name;
+            }
+            marked += h.continuationOk;
+        }
+    EXPECT_EQ(marked, 21);
+    EXPECT_STREQ(HeaderNameTable[29].name, "Content-Type:");
+    EXPECT_TRUE(HeaderNameTable[29].continuationOk);
+    EXPECT_STREQ(HeaderNameTable[129].name, "X-MS-TNEF-Correlator: ");
+}
+
+TEST_P(Classify, KnownNamesWithoutRegardToCaseAndTheirMarks) {
+    EXPECT_EQ(Of("subject: x\r\n"), LineClass::KnownField);
+    EXPECT_EQ(weight, 1);
+    EXPECT_TRUE(state.continuationAllowed);
+    EXPECT_EQ(Of("SUBJECT: x\r\n"), LineClass::KnownField);
+    EXPECT_EQ(Of("X-Mailer: m\r\n"), LineClass::KnownField);
+    EXPECT_FALSE(state.continuationAllowed);
+    // Its ninth byte is a hyphen, so it is not "Received:" (marked) but
+    // "Received-SPF:" (marked too); "X-Foo:" falls to "X-", unmarked.
+    EXPECT_EQ(Of("Received-SPF: pass\r\n"), LineClass::KnownField);
+    EXPECT_TRUE(state.continuationAllowed);
+    EXPECT_EQ(Of("X-Foo: bar\r\n"), LineClass::KnownField);
+    EXPECT_EQ(weight, 1);
+    EXPECT_FALSE(state.continuationAllowed);
+}
+
+TEST_P(Classify, ShortLinesMatchTheBeginningOfAName) {
+    EXPECT_EQ(Of("A\r\n"), LineClass::KnownField); // "Acknowledge-To:"
+    EXPECT_EQ(Of("Re\r\n"), LineClass::KnownField);
+    EXPECT_EQ(Of("From\r\n"), LineClass::KnownField);
+    // H has no entries and nothing follows it: never a field.
+    EXPECT_EQ(Of("H\r\n", 5), LineClass::Break);
+    EXPECT_EQ(Of("Hello\r\n", 0), LineClass::Break);
+}
+
+TEST_P(Classify, GenericFieldsOnlyInsideARun) {
+    EXPECT_EQ(Of("DKIM-Signature: v=1\r\n", 0), LineClass::Break);
+    EXPECT_EQ(Of("DKIM-Signature: v=1\r\n", 1), LineClass::GenericField);
+    EXPECT_EQ(weight, 1);
+    EXPECT_TRUE(state.continuationAllowed); // the last D entry is marked
+    EXPECT_EQ(Of("Authentication-Results: x\r\n", 1), LineClass::GenericField);
+    EXPECT_FALSE(state.continuationAllowed); // the last A entry is not
+    EXPECT_EQ(Of("Foo2: x\r\n", 1), LineClass::Break);
+    EXPECT_EQ(Of("Foo Bar: x\r\n", 1), LineClass::Break);
+    EXPECT_EQ(Of(std::string(35, 'k') + ": x\r\n", 1), LineClass::GenericField);
+    EXPECT_EQ(Of(std::string(36, 'k') + ": x\r\n", 1), LineClass::Break);
+}
+
+TEST_P(Classify, ContinuationsFollowMarkedFieldsOnly) {
+    state.continuationAllowed = true; // as after "Subject: a"
+    EXPECT_EQ(Of("  x\r\n"), LineClass::Continuation);
+    EXPECT_EQ(weight, 0);
+    EXPECT_EQ(Of("\r\n"), LineClass::Continuation);
+    EXPECT_EQ(Of(":colon\r\n"), LineClass::Continuation);
+    EXPECT_EQ(Of("\x82\xa0 kana\r\n"), LineClass::Continuation);
+    state.continuationAllowed = false; // as after "X-Mailer: a"
+    EXPECT_EQ(Of("  x\r\n"), LineClass::Break);
+    EXPECT_EQ(Of(""), LineClass::Break);
+}
+
+TEST_P(Classify, MultipartBoundaryQuotedUnquotedOrWithParameters) {
+    EXPECT_EQ(Of("Content-Type: multipart/mixed; boundary=\"=_abc\"\r\n"), LineClass::KnownField);
+    EXPECT_STREQ(boundary, "--=_abc");
+    EXPECT_TRUE(state.multipartSeen);
+
+    boundary[0] = 0;
+    Of("Content-type: Multipart/Mixed; boundary=\"x\"\r\n");
+    EXPECT_STREQ(boundary, "--x");
+
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; boundary=abc\r\n");
+    EXPECT_STREQ(boundary, "--abc");
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; boundary=\"abc\"; charset=x\r\n");
+    EXPECT_STREQ(boundary, "--abc");
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; boundary=abc; x=y\r\n");
+    EXPECT_STREQ(boundary, "--abc");
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; boundary=\"open\r\n");
+    EXPECT_STREQ(boundary, "--open");
+    // "boundary=" is matched with regard to case.
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; Boundary=\"x\"\r\n");
+    EXPECT_STREQ(boundary, "");
+    EXPECT_TRUE(state.multipartSeen);
+}
+
+TEST_P(Classify, MultipartTypeMustStandOneByteAfterTheColon) {
+    Of("Content-Type:multipart/mixed; boundary=\"x\"\r\n");
+    EXPECT_FALSE(state.multipartSeen);
+    Of("Content-Type:  multipart/mixed; boundary=\"x\"\r\n");
+    EXPECT_FALSE(state.multipartSeen);
+    Of("Content-Type: multipart/alternative; boundary=\"z\"\r\n");
+    EXPECT_FALSE(state.multipartSeen);
+    EXPECT_STREQ(boundary, "");
+}
+
+TEST_P(Classify, BoundaryOnTheFirstContinuationLineOnly) {
+    Of("Content-Type: multipart/mixed;\r\n");
+    EXPECT_TRUE(state.multipartSeen);
+    EXPECT_EQ(Of("\tboundary=\"b1\"\r\n"), LineClass::Continuation);
+    EXPECT_STREQ(boundary, "--b1");
+
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed;\r\n");
+    Of("\tcharset=x\r\n");
+    EXPECT_FALSE(state.multipartSeen);
+    Of("\tboundary=\"b2\"\r\n");
+    EXPECT_STREQ(boundary, "");
+}
+
+TEST_P(Classify, AStoredBoundaryIsNeverReplaced) {
+    std::strcpy(boundary, "--first");
+    Of("Content-Type: multipart/mixed; boundary=\"second\"\r\n");
+    EXPECT_STREQ(boundary, "--first");
+}
+
+TEST_P(Classify, BoundaryIsCutToTheBufferWithoutSplittingACharacter) {
+    size = 8; // room for "--" and five value bytes
+    Of("Content-Type: multipart/mixed; boundary=\"abcd\x82\xa0xyz\"\r\n");
+    EXPECT_STREQ(boundary, "--abcd");
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed; boundary=\"abc\x82\xa0xyz\"\r\n");
+    EXPECT_STREQ(boundary, "--abc\x82\xa0");
+    // A "b" that is the second byte of a double-byte character starts no match.
+    boundary[0] = 0;
+    size = sizeof boundary;
+    Of("Content-Type: multipart/mixed; \x82" "boundary=\"q\"\r\n");
+    EXPECT_STREQ(boundary, "");
+}
+
+} // namespace
+} // namespace corvex::test

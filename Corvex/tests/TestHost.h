@@ -1,0 +1,71 @@
+// A host for the core's tests: real files through the POSIX host, with
+// failures injected on request (a create, a write, a lookup that fails), a
+// count of what was asked, a threshold setting of the test's choosing and,
+// optionally, Windows-style paths mapped onto a folder of the test's own.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host.h"
+
+namespace corvex::test {
+
+class TestHost : public Host {
+public:
+    // root empty: POSIX paths as they are. Otherwise Windows paths: "X:\a\b"
+    // lives at root/X/a/b and "\\server\share\a" at root/UNC/server/share/a.
+    explicit TestHost(std::string windowsRoot = "");
+
+    std::string setting;      // the threshold setting's text
+    bool settingMissing = true;
+    int failCreateOutputAt = -1;  // the n-th CreateOutput (0-based) fails
+    int failWriteAt = -1;         // the n-th Write fails
+    int failReadAt = -1;          // the n-th ReadAt fails
+    std::function<bool(const std::string &)> attributesError; // Attributes fails for these
+    std::function<bool(const std::string &)> attributesTaken; // reported as existing files
+    int createOutputs = 0, writes = 0, reads = 0, attributeLookups = 0, pumps = 0;
+    std::vector<size_t> writeSizes;
+    std::vector<std::string> foldersCreated;
+
+    std::string Map(const char *path) const; // the real path behind a host path
+
+    PathStyle Style() const override;
+    bool IsLeadByte(unsigned char b) const override;
+    InputFile *OpenInput(const char *path) override;
+    EntryInfo FindEntry(const char *path) override;
+    EntryInfo Attributes(const char *path) override;
+    FolderEnumeration *EnumerateFolder(const char *pattern) override;
+    bool SameFolder(const char *a, const char *b) override;
+    bool CreateFolder(const char *path) override;
+    OutputFile *CreateOutput(const char *path) override;
+    bool PumpOneMessage() override;
+    void ReadThresholdSetting(char *buffer, size_t size) override;
+    uint32_t TickMs() override;
+
+private:
+    std::string root_;
+    Host &real_;
+};
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string &path() const { return path_; }
+    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string &path, const std::string &bytes);
+std::string ReadFile(const std::string &path);
+bool Exists(const std::string &path);
+// Names in a folder, sorted.
+std::vector<std::string> List(const std::string &folder);
+void MakeDirs(const std::string &path);
+
+} // namespace corvex::test
