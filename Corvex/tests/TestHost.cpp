@@ -18,7 +18,8 @@ class CountingInput : public InputFile {
 public:
     CountingInput(InputFile *real, TestHost &host) : real_(real), host_(host) {}
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
-        if (host_.reads++ == host_.failReadAt)
+        ++host_.reads;
+        if (host_.failReadsAfterCreate && host_.createOutputs > 0)
             return -1;
         return real_->ReadAt(offset, buffer, count);
     }

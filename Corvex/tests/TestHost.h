@@ -22,7 +22,7 @@ public:
     bool settingMissing = true;
     int failCreateOutputAt = -1;  // the n-th CreateOutput (0-based) fails
     int failWriteAt = -1;         // the n-th Write fails
-    int failReadAt = -1;          // the n-th ReadAt fails
+    bool failReadsAfterCreate = false; // every read fails once an output exists
     std::function<bool(const std::string &)> attributesError; // Attributes fails for these
     std::function<bool(const std::string &)> attributesTaken; // reported as existing files
     int createOutputs = 0, writes = 0, reads = 0, attributeLookups = 0, pumps = 0;

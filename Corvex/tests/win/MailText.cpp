@@ -31,6 +31,11 @@ MailFile &MailFile::Raw(const std::string &bytes) {
     return *this;
 }
 
+MailFile &MailFile::Start() {
+    starts_.push_back(bytes_.size());
+    return *this;
+}
+
 MailFile &MailFile::Message(int fields, const std::string &body) {
     starts_.push_back(bytes_.size());
     const int available = static_cast<int>(sizeof kFields / sizeof kFields[0]);

@@ -14,6 +14,9 @@ public:
     MailFile &Line(const std::string &text);
     // Bytes as they stand.
     MailFile &Raw(const std::string &bytes);
+    // Records the current end as the first byte of a message that the
+    // following Raw or Line calls spell out.
+    MailFile &Start();
     // A message: `fields` header lines (the last one "Subject:"), an empty
     // line and one body line. The message's first byte is recorded.
     MailFile &Message(int fields, const std::string &body = "hello world");

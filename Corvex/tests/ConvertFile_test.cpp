@@ -1,0 +1,247 @@
+// One input file into .eml files: message ends, trimming, the dash line,
+// names, folders and failures, through ExtractFromPath on real files.
+#include "ConvertFile.h"
+
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+
+#include "CoreTest.h"
+#include "ExtractFromPath.h"
+
+namespace corvex::test {
+namespace {
+
+class Convert : public CoreTest {
+protected:
+    int32_t Run(const std::string &input, const std::string &output, int32_t kind,
+                int32_t *rc, CorvexByteTotal *total = nullptr, ProgressCallback progress = nullptr) {
+        CallContext ctx(host, GetParam()); // one per call, as each export makes
+        return ExtractFromPath(ctx, input.c_str(), output.empty() ? nullptr : output.c_str(),
+                               kind, total, rc, progress);
+    }
+    // Extracts text as a file of the given kind into a fresh folder "out".
+    int32_t Split(const std::string &text, int32_t kind, int32_t &rc) {
+        std::filesystem::remove_all(dir / "out");
+        WriteFile(dir / "mail.txt", text);
+        return Run(dir / "mail.txt", dir / "out", kind, &rc);
+    }
+    std::string Out(const char *name) { return ReadFile(dir / "out" + "/" + name); }
+};
+CORVEX_CACHE_SIZES(Convert);
+
+const std::string kSecond = Fields(8) + "\r\nsecond body\r\n";
+
+TEST_P(Convert, TwoGeneralMessagesIntoAMissingFolder) {
+    const std::string first = "From: a\r\nTo: b\r\nSubject: c\r\n\r\nhello\r\n\r\n";
+    int32_t rc = -1;
+    EXPECT_EQ(Split(first + kSecond, KindGeneral, rc), 2);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(List(dir / "out"), (std::vector<std::string>{"00001.eml", "00002.eml"}));
+    EXPECT_EQ(Out("00001.eml"), first); // 39 bytes: up to the second message's first byte
+    EXPECT_EQ(Out("00002.eml"), kSecond); // to the end of the file, nothing added
+}
+
+TEST_P(Convert, TextBeforeTheFirstMessageGoesNowhere) {
+    int32_t rc;
+    EXPECT_EQ(Split("preamble\r\n" + kSecond, KindMbox, rc), 1);
+    EXPECT_EQ(Out("00001.eml"), kSecond);
+}
+
+TEST_P(Convert, MboxSeparatorsAreCutOffTheMessageBefore) {
+    const std::string one = Fields(8) + "\r\nbody one\r\n>From quoted\r\n\r\n";
+    const std::string sep = "From a@b Mon Jan  1 00:00:00 2024\r\n";
+    const std::string two = Fields(9) + "\r\nbody two\r\n";
+    int32_t rc;
+    EXPECT_EQ(Split(sep + one + sep + two, KindMbox, rc), 2);
+    EXPECT_EQ(Out("00001.eml"), one);
+    EXPECT_EQ(Out("00002.eml"), two);
+    // Two lines above the next header block a "From " line stays.
+    const std::string high = Fields(8) + "\r\nFrom me\r\nyes\r\n";
+    EXPECT_EQ(Split(high + two, KindMbox, rc), 2);
+    EXPECT_EQ(Out("00001.eml"), high);
+}
+
+TEST_P(Convert, NiftyLeadInLinesAreCutAndTheLastLineKeepsItsBytes) {
+    const std::string title = "\x91\xe8\x96\xbc\x81\x46";
+    const std::string one = Fields(8) + "\r\nbody \x82\xa0\r\n";
+    const std::string lead = "\r\n----------\r\n" + title + "next\r\n";
+    const std::string two = Fields(8) + "\r\nbody two\r\n";
+    int32_t rc;
+    EXPECT_EQ(Split(one + lead + two, KindNifty, rc), 2);
+    // The cut stops right after the last byte of the line two above the
+    // subject line: here the message's own last line, with its line end.
+    EXPECT_EQ(Out("00001.eml"), one);
+    // Without the empty line, the message ends with its last character.
+    EXPECT_EQ(Split(one + "----------\r\n" + title + "x\r\n" + two, KindNifty, rc), 2);
+    EXPECT_EQ(Out("00001.eml"), one.substr(0, one.size() - 2));
+}
+
+TEST_P(Convert, TheDashLineBecomesAFieldOnlyForExactlyEightHyphensAndCrLf) {
+    const std::string head = "From: a\r\nDate: d\r\n";
+    int32_t rc;
+    Split(head + "--------\r\nbody\r\n", KindGeneral, rc);
+    EXPECT_EQ(Out("00001.eml"), head + "X-Ds:8\r\n\r\nbody\r\n");
+    Split(head + "---------\r\nbody\r\n", KindGeneral, rc);
+    EXPECT_EQ(Out("00001.eml"), head + "---------\r\nbody\r\n");
+    Split("From: a\nDate: d\n---------\nbody\n", KindGeneral, rc);
+    EXPECT_EQ(Out("00001.eml"), "From: a\nDate: d\n---------\nbody\n");
+    Split("From: a\nDate: d\n--------\nbody\n", KindGeneral, rc);
+    EXPECT_EQ(Out("00001.eml"), "From: a\nDate: d\n--------\nbody\n");
+}
+
+TEST_P(Convert, ARealNulAtTheEndOfAMessageIsKept) {
+    const std::string one = Fields(8) + "\r\nbody\r\n" + std::string(1, '\0');
+    int32_t rc;
+    // The NUL ends the data for the scanner: the second message is not found,
+    // and the bytes after it belong to the first.
+    EXPECT_EQ(Split(one + kSecond, KindMbox, rc), 1);
+    EXPECT_EQ(Out("00001.eml"), one + kSecond);
+    EXPECT_EQ(Split("xx\r\n" + one, KindMbox, rc), 1);
+    EXPECT_EQ(Out("00001.eml"), one);
+}
+
+TEST_P(Convert, FreeNamesFillGapsAndNumberOnAcrossFiles) {
+    MakeDirs(dir / "out");
+    WriteFile(dir / "out/00001.eml", "x");
+    WriteFile(dir / "out/00003.eml", "y");
+    WriteFile(dir / "mail.txt", kSecond + kSecond + kSecond);
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "mail.txt", dir / "out", KindMbox, &rc), 3);
+    EXPECT_EQ(List(dir / "out"), (std::vector<std::string>{"00001.eml", "00002.eml", "00003.eml",
+                                                          "00004.eml", "00005.eml"}));
+    EXPECT_EQ(Out("00001.eml"), "x");
+
+    MakeDirs(dir / "in");
+    WriteFile(dir / "in/a", kSecond);
+    WriteFile(dir / "in/b", kSecond + kSecond);
+    int before = host.attributeLookups;
+    EXPECT_EQ(Run(dir / "in", dir / "out", KindMbox, &rc), 3);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(List(dir / "out").size(), 8u);
+    // The second file asks only about names the call has not seen: one per
+    // message, plus the folder check.
+    EXPECT_LE(host.attributeLookups - before, 5 + 3 + 3 + 1);
+}
+
+TEST_P(Convert, NoFreeNameLeftGives1009AndStillCountsEverything) {
+    host.attributesTaken = [](const std::string &p) {
+        return p.find(".eml") != std::string::npos && p.find("00001.eml") == std::string::npos;
+    };
+    int32_t rc;
+    EXPECT_EQ(Split(kSecond + kSecond + kSecond, KindMbox, rc), 3);
+    EXPECT_EQ(rc, ResultTooManyFiles);
+    EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00001.eml"});
+}
+
+TEST_P(Convert, AFailedLookupTakesTheNameAndTheSearchGoesOn) {
+    host.attributesError = [](const std::string &p) { return p.find("00001.eml") != std::string::npos; };
+    int32_t rc;
+    EXPECT_EQ(Split(kSecond, KindMbox, rc), 1);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00002.eml"});
+}
+
+TEST_P(Convert, OutputFolderThatIsAFileGives1008AndNoFile) {
+    WriteFile(dir / "out", "file");
+    WriteFile(dir / "mail.txt", kSecond + kSecond);
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "mail.txt", dir / "out", KindMbox, &rc), 2);
+    EXPECT_EQ(rc, ResultOutputNameTaken);
+    EXPECT_EQ(ReadFile(dir / "out"), "file");
+}
+
+TEST_P(Convert, CreateAndWriteFailuresGive1007AndStopWriting) {
+    host.failCreateOutputAt = 1;
+    int32_t rc;
+    EXPECT_EQ(Split(kSecond + kSecond + kSecond, KindMbox, rc), 3);
+    EXPECT_EQ(rc, ResultFileCreateError);
+    EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00001.eml"});
+
+    host.failCreateOutputAt = -1;
+    host.failWriteAt = host.writes; // the next write fails half-way
+    TempDir other;
+    WriteFile(other / "m", kSecond + kSecond);
+    EXPECT_EQ(Run(other / "m", other / "out", KindMbox, &rc), 2);
+    EXPECT_EQ(rc, ResultFileCreateError);
+    // The partial file stays.
+    EXPECT_EQ(ReadFile(other / "out/00001.eml"), kSecond.substr(0, kSecond.size() / 2));
+    EXPECT_FALSE(Exists(other / "out/00002.eml"));
+}
+
+TEST_P(Convert, AFailedReadWhileCopyingIsAWriteFailureNotSilentZeros) {
+    // Every read fails once the first output file exists: what the copy must
+    // read anew cannot be had, and that is reported, not written as zeros.
+    host.failReadsAfterCreate = true;
+    int32_t rc;
+    EXPECT_EQ(Split(kSecond, KindMbox, rc), 1);
+    if (GetParam() > kSecond.size()) {
+        EXPECT_EQ(rc, 0); // the one block read during the scan holds it all
+        EXPECT_EQ(Out("00001.eml"), kSecond);
+    } else {
+        EXPECT_EQ(rc, ResultFileCreateError);
+        EXPECT_EQ(Out("00001.eml").find('\0'), std::string::npos);
+    }
+}
+
+TEST_P(Convert, LargeMessagesAreWrittenThroughABoundedBuffer) {
+    if (GetParam() < 7)
+        GTEST_SKIP() << "a 3 MiB file one byte at a time is slow and adds nothing here";
+    std::string body;
+    for (int i = 0; body.size() < 3u << 20; ++i)
+        body += "line " + std::to_string(i) + " of a long body\r\n";
+    const std::string one = Fields(8) + "\r\n" + body;
+    int32_t rc;
+    EXPECT_EQ(Split(one + "From x\r\n" + kSecond, KindMbox, rc), 2);
+    EXPECT_EQ(Out("00001.eml"), one);
+    for (size_t size : host.writeSizes)
+        EXPECT_LE(size, size_t(1) << 20);
+    EXPECT_GE(host.writeSizes.size(), 4u);
+}
+
+TEST_P(Convert, CountingCreatesNothingAndANullResultCodeWritesNothing) {
+    WriteFile(dir / "m", kSecond + kSecond);
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "m", "", KindMbox, &rc), 2);
+    EXPECT_EQ(host.createOutputs, 0);
+    EXPECT_EQ(Run(dir / "m", dir / "out", KindMbox, nullptr), 2);
+    // The folder is still made sure of, but no file is written.
+    EXPECT_TRUE(Exists(dir / "out"));
+    EXPECT_TRUE(List(dir / "out").empty());
+}
+
+TEST_P(Convert, ALockedInputGives1001) {
+    WriteFile(dir / "m", kSecond);
+    int fd = ::open((dir / "m").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "m", dir / "out", KindMbox, &rc), 0);
+    EXPECT_EQ(rc, ResultInputFileNotFound);
+    ::close(fd);
+}
+
+// Everything the progress callback was told, in order.
+std::vector<std::array<uint32_t, 4>> g_progress;
+int32_t CORVEX_CALL Record(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    g_progress.push_back({a, b, c, d});
+    return 7;
+}
+
+TEST_P(Convert, ProgressReportsEachMessageWithItsSearchStart) {
+    const std::string text = "xx\r\n" + kSecond + kSecond;
+    WriteFile(dir / "m", text);
+    g_progress.clear();
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "m", "", KindMbox, &rc, nullptr, Record), 2);
+    ASSERT_EQ(g_progress.size(), 2u);
+    EXPECT_EQ(g_progress[0], (std::array<uint32_t, 4>{uint32_t(text.size()), 0, 0, 0}));
+    // The second search began just past the first header block: its run
+    // (which stops before the empty line, the last field carrying no mark) plus one.
+    EXPECT_EQ(g_progress[1][2], 4 + Fields(8).size() + 1);
+}
+
+} // namespace
+} // namespace corvex::test

@@ -1,0 +1,119 @@
+// The four exports, bound by name and by ordinal, on real files.
+#include <gtest/gtest.h>
+
+#include "CorvexDll.h"
+#include "MailText.h"
+#include "Support.h"
+#include "TestFiles.h"
+
+namespace {
+
+void *Address(FARPROC f) { return reinterpret_cast<void *>(f); }
+template <typename Fn> void *Address(Fn f) { return reinterpret_cast<void *>(f); }
+
+template <typename Fn> Fn ByOrdinal(WORD ordinal) {
+    return reinterpret_cast<Fn>(Address(ExportByOrdinal(ordinal)));
+}
+
+std::string FolderOf(const std::string &path) {
+    std::string folder = path.substr(0, path.find_last_of('\\'));
+    CharUpperBuffA(&folder[0], static_cast<DWORD>(folder.size()));
+    return folder;
+}
+
+// Three short fields, then a second message of eight fields: offsets 0 and
+// 31 (the first header block and the byte after it).
+MailFile TwoMessages() {
+    MailFile mail;
+    mail.Start().Raw("From: a\r\nTo: b\r\nSubject: c\r\n\r\nhello\r\n\r\n");
+    mail.Message(8);
+    return mail;
+}
+
+class Exports : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgress();
+        ASSERT_TRUE(WriteBytes(input, mail.Bytes()));
+    }
+    TempFolder tmp;
+    MailFile mail = TwoMessages();
+    std::string input = tmp / "mail.txt";
+
+    void ExpectMessagesIn(const std::string &folder) {
+        EXPECT_EQ((std::vector<std::string>{"00001.eml", "00002.eml"}), SortedEntries(folder));
+        EXPECT_EQ(mail.MessageBytes(0), ReadBytes(folder + "\\00001.eml"));
+        EXPECT_EQ(mail.MessageBytes(1), ReadBytes(folder + "\\00002.eml"));
+    }
+    void ExpectProgressOfTheFile() {
+        const uint32_t size = static_cast<uint32_t>(mail.Size());
+        EXPECT_EQ((std::vector<ProgressCall>{{size, 0, 0, 0}, {size, 0, 31, 0}}), ProgressCalls());
+    }
+};
+
+TEST_F(Exports, NamesAndOrdinalsNameTheSameFourFunctions) {
+    const CorvexDll &dll = Dll();
+    ASSERT_NE(nullptr, dll.countInFile);
+    ASSERT_NE(nullptr, dll.countInFileEx);
+    ASSERT_NE(nullptr, dll.kelpo);
+    ASSERT_NE(nullptr, dll.kelpoEx);
+    EXPECT_EQ(Address(dll.countInFile), Address(ExportByOrdinal(1)));
+    EXPECT_EQ(Address(dll.countInFileEx), Address(ExportByOrdinal(2)));
+    EXPECT_EQ(Address(dll.kelpo), Address(ExportByOrdinal(3)));
+    EXPECT_EQ(Address(dll.kelpoEx), Address(ExportByOrdinal(4)));
+    EXPECT_EQ(nullptr, Address(ExportByOrdinal(5)));
+
+    // The library that was tested is the one built beside this program.
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    EXPECT_EQ(FolderOf(exe), FolderOf(dll.path));
+}
+
+TEST_F(Exports, CountInFileByNameAndByOrdinal) {
+    for (CountInFileFn count : {Dll().countInFile, ByOrdinal<CountInFileFn>(1)}) {
+        int32_t rc = -1;
+        EXPECT_EQ(2, count(input.c_str(), &rc));
+        EXPECT_EQ(0, rc);
+    }
+}
+
+TEST_F(Exports, CountInFileExByNameAndByOrdinal) {
+    for (CountInFileExFn count : {Dll().countInFileEx, ByOrdinal<CountInFileExFn>(2)}) {
+        ResetProgress();
+        CorvexByteTotal total = Garbage();
+        int32_t rc = -1;
+        EXPECT_EQ(2, count(input.c_str(), &total, &rc, RecordProgress));
+        EXPECT_EQ(0, rc);
+        EXPECT_EQ(mail.Size(), Total(total));
+        ExpectProgressOfTheFile();
+    }
+}
+
+TEST_F(Exports, KelpoByNameAndByOrdinal) {
+    int n = 0;
+    for (KelpoFn kelpo : {Dll().kelpo, ByOrdinal<KelpoFn>(3)}) {
+        const std::string out = tmp / ("out" + std::to_string(++n));
+        int32_t rc = -1;
+        EXPECT_EQ(2, kelpo(input.c_str(), out.c_str(), KindGeneral, &rc));
+        EXPECT_EQ(0, rc);
+        ExpectMessagesIn(out);
+    }
+}
+
+TEST_F(Exports, KelpoExByNameAndByOrdinal) {
+    int n = 0;
+    for (KelpoExFn kelpoEx : {Dll().kelpoEx, ByOrdinal<KelpoExFn>(4)}) {
+        ResetProgress();
+        const std::string out = tmp / ("out" + std::to_string(++n));
+        CorvexByteTotal total = Garbage();
+        int32_t rc = -1;
+        EXPECT_EQ(2, kelpoEx(input.c_str(), out.c_str(), KindGeneral, &total, &rc,
+                             RecordProgress));
+        EXPECT_EQ(0, rc);
+        EXPECT_EQ(mail.Size(), Total(total));
+        ExpectProgressOfTheFile();
+        ExpectMessagesIn(out);
+    }
+}
+
+} // namespace
