@@ -48,6 +48,8 @@ void CallContext::PumpSlow() {
 }
 
 int32_t CallContext::SettingThreshold() {
+    if (pinned_)
+        return threshold_;
     uint32_t now = host_.TickMs();
     if (!thresholdRead_ || now - lastThresholdRead_ >= kSettingIntervalMs) {
         // The setting is meant to hold a short decimal string; its raw bytes are

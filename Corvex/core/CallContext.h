@@ -60,6 +60,12 @@ public:
     // The threshold that the setting chooses (4 to 12, otherwise 8), read
     // afresh when 100 ms have passed since the last read (always the first time).
     int32_t SettingThreshold();
+    // Pins the setting's threshold for the rest of the call (tests and fuzzing
+    // reach thresholds that the setting itself cannot choose).
+    void PinThreshold(int32_t threshold) {
+        threshold_ = threshold;
+        pinned_ = true;
+    }
 
 private:
     void PumpSlow();
@@ -75,6 +81,7 @@ private:
     bool thresholdRead_ = false;
     uint32_t lastThresholdRead_ = 0;
     int32_t threshold_ = 8;
+    bool pinned_ = false;
 };
 
 // Reads a decimal number as the C library's atoi does (leading white space,

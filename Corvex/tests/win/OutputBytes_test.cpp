@@ -1,0 +1,203 @@
+// The exact bytes of the .eml files: general text, mbox and @nifty files,
+// the dash-line replacement, zero bytes, multipart bodies, large messages.
+#include <gtest/gtest.h>
+
+#include "CorvexDll.h"
+#include "MailText.h"
+#include "Support.h"
+#include "TestFiles.h"
+
+namespace {
+
+// Shift-JIS (code page 932) texts, spelled as bytes.
+#define SUBJECT_LABEL "\x91\xe8\x96\xbc\x81\x46" /* 題名： */
+#define HELLO_JA "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd" /* こんにちは */
+#define BODY_JA "\x96\x7b\x95\xb6\x82\xc5\x82\xb7\x81\x42" /* 本文です。 */
+#define BODY2_JA "\x96\x7b\x95\xb6\x82\x51" /* 本文２ */
+#define LAST_JA "\x8d\xc5\x8c\xe3\x81\x42" /* 最後。 */
+#define FIRST_MAIL_JA "\x8d\xc5\x8f\x89\x82\xcc\x83\x81\x81\x5b\x83\x8b" /* 最初のメール */
+#define SECOND_JA "\x93\xf1\x94\xd4\x96\xda" /* 二番目 */
+#define THIRD_JA "\x8e\x4f\x94\xd4\x96\xda" /* 三番目 */
+
+class OutputBytes : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    std::string out = tmp / "out";
+
+    // Extracts `bytes` as `kind` and expects exactly `messages` as the
+    // .eml files 00001.eml, 00002.eml, ...
+    void Expect(const std::string &bytes, int32_t kind,
+                const std::vector<std::string> &messages) {
+        const std::string input = tmp / "input.txt";
+        ASSERT_TRUE(WriteBytes(input, bytes));
+        RemoveTree(out);
+        int32_t rc = -1;
+        EXPECT_EQ(int32_t(messages.size()), Dll().kelpo(input.c_str(), out.c_str(), kind, &rc));
+        EXPECT_EQ(0, rc);
+        std::vector<std::string> names;
+        for (size_t i = 0; i < messages.size(); ++i)
+            names.push_back(EmlName(int(i) + 1));
+        EXPECT_EQ(names, SortedEntries(out));
+        for (size_t i = 0; i < messages.size() && i < names.size(); ++i) {
+            bool ok = false;
+            const std::string got = ReadBytes(out + "\\" + names[i], &ok);
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(messages[i], got) << names[i];
+        }
+    }
+};
+
+TEST_F(OutputBytes, GeneralTextIsCutAtEachMessageStart) {
+    MailFile mail;
+    mail.Line("text before the first message goes nowhere")
+        .Message(3, HELLO_JA)
+        .Line("")
+        .Line(">From a quoted line")
+        .Message(8, "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x96\x7b\x95\xb6") /* 日本語の本文 */
+        .Message(9, "9 fields above")
+        .Raw("the last line has no line end");
+    ASSERT_EQ(3u, mail.Starts().size());
+    Expect(mail.Bytes(), KindGeneral,
+           {mail.MessageBytes(0), mail.MessageBytes(1), mail.MessageBytes(2)});
+}
+
+TEST_F(OutputBytes, ALineOfEightHyphensEndingTheHeaderBecomesAField) {
+    // The hyphen line continues the marked Date field; the body line ends
+    // the run, so the header block ends with the hyphens, CR LF and one byte.
+    Expect("Date: Mon, 1 Jan 2001\r\n--------\r\nbody text\r\n", KindGeneral,
+           {"Date: Mon, 1 Jan 2001\r\nX-Ds:8\r\n\r\nbody text\r\n"});
+    // The same for a later message of the file.
+    const std::string first = "From: a\r\n\r\nhello\r\n";
+    const std::string second = PlainFields(7) + "Date: x\r\n--------\r\nbody two\r\n";
+    Expect(first + second, KindGeneral,
+           {first, PlainFields(7) + "Date: x\r\nX-Ds:8\r\n\r\nbody two\r\n"});
+}
+
+TEST_F(OutputBytes, OnlyAWholeLineOfEightHyphensIsReplaced) {
+    for (const char *bytes : {
+             "Date: x\r\n---------\r\nbody\r\n",   // nine hyphens
+             "Date: x\r\n x--------\r\nbody\r\n",  // hyphens that end a longer line
+             "Date: x\n---------\nbody\n",         // LF line ends
+             "Date: x\n--------\n\nbody\n",         // LF LF after the hyphens
+         }) {
+        SCOPED_TRACE(bytes);
+        Expect(bytes, KindGeneral, {bytes});
+    }
+}
+
+TEST_F(OutputBytes, ZeroBytesInTheInput) {
+    // A real zero byte that ends the first header block stays in its file;
+    // the search goes on after it.
+    const std::string second = PlainFields(8) + "\r\nbody\r\n";
+    Expect(std::string("From: a\r\n\0", 10) + second, KindGeneral,
+           {std::string("From: a\r\n\0", 10), second});
+    // A zero byte in a body ends the search: the rest of the file belongs to
+    // that message, and nothing is added at its end.
+    const std::string rest = std::string("From: a\r\n\r\nbody\0more\r\n", 22) + second;
+    Expect(rest, KindGeneral, {rest});
+}
+
+TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
+    const std::string one = "Return-Path: <alice@example.jp>\n"
+                            "Received: from mx.example.jp\n"
+                            "Date: Mon, 1 Jan 2001 09:00:00 +0900\n"
+                            "From: alice@example.jp\n"
+                            "To: bob@example.jp\n"
+                            "Subject: first\n"
+                            "Message-Id: <1@example.jp>\n"
+                            "MIME-Version: 1.0\n"
+                            "\n"
+                            "Hello Bob.\n"
+                            ">From the archives, a quoted line.\n"
+                            "\n";
+    const std::string two = "Return-Path: <bob@example.jp>\n"
+                            "Received: from mx.example.jp\n"
+                            "Date: Mon, 1 Jan 2001 10:00:00 +0900\n"
+                            "From: bob@example.jp\n"
+                            "To: alice@example.jp\n"
+                            "Subject: Re: first\n"
+                            "In-Reply-To: <1@example.jp>\n"
+                            "Message-Id: <2@example.jp>\n"
+                            "\n"
+                            "Reply.\n"
+                            "\n";
+    const std::string three = "Return-Path: <carol@example.jp>\n"
+                              "Received: from mx.example.jp\n"
+                              "Date: Mon, 1 Jan 2001 11:00:00 +0900\n"
+                              "From: carol@example.jp\n"
+                              "To: alice@example.jp\n"
+                              "Subject: " HELLO_JA "\n"
+                              "Message-Id: <3@example.jp>\n"
+                              "MIME-Version: 1.0\n"
+                              "\n"
+                              "Last one.\n";
+    const std::string box = "From alice@example.jp Mon Jan  1 09:00:00 2001\n" + one +
+                            "From bob@example.jp Mon Jan  1 10:00:00 2001\n" + two +
+                            "From carol@example.jp Mon Jan  1 11:00:00 2001\n" + three;
+    Expect(box, KindMbox, {one, two, three});
+    // Counting finds the same three messages.
+    const std::string input = tmp / "input.txt";
+    int32_t rc = -1;
+    EXPECT_EQ(3, Dll().countInFile(input.c_str(), &rc));
+}
+
+TEST_F(OutputBytes, NiftyMessagesEndBeforeTheirSubjectLines) {
+    const std::string separator = std::string(40, '-') + "\r\n";
+    // Each message's own header block, as the bulk save writes it after the
+    // separator and the subject line.
+    const std::string header = "Received: from mx.example.jp\r\n"
+                               "Date: Mon, 1 Jan 2001 09:00:00 +0900\r\n"
+                               "From: sender@example.jp\r\n"
+                               "To: rcpt@example.jp\r\n"
+                               "Subject: " HELLO_JA "\r\n"
+                               "Message-Id: <1@example.jp>\r\n"
+                               "MIME-Version: 1.0\r\n"
+                               "Content-Type: text/plain; charset=Shift_JIS\r\n"
+                               "\r\n";
+    const std::string file = separator + SUBJECT_LABEL FIRST_MAIL_JA "\r\n" + header +
+                             BODY_JA "\r\n" + "\r\n" + separator +
+                             SUBJECT_LABEL SECOND_JA "\r\n" + header + BODY2_JA "\r\n" +
+                             separator + SUBJECT_LABEL THIRD_JA "\r\n" + header + LAST_JA "\r\n";
+    // The cut takes the subject line, the line above it and the line end
+    // before that; text after the last message stays with it.
+    Expect(file, KindNifty,
+           {header + BODY_JA "\r\n", header + BODY2_JA, header + LAST_JA "\r\n"});
+}
+
+TEST_F(OutputBytes, AttachedMessagesInAMultipartBodyStayInTheirMessage) {
+    for (const char *parameter : {"boundary=abc; x=y", "boundary=\"abc\"; x=y",
+                                  "boundary=abc\tx=y", "boundary=\"abc\""}) {
+        SCOPED_TRACE(parameter);
+        const std::string first = PlainFields(7) + "Content-Type: multipart/mixed; " +
+                                  parameter + "\r\n" +
+                                  "Subject: with an attachment\r\n"
+                                  "\r\n"
+                                  "--abc\r\n"
+                                  "Content-Type: text/plain\r\n"
+                                  "\r\n"
+                                  "see the attached message\r\n"
+                                  "--abc\r\n"
+                                  "Content-Type: message/rfc822\r\n"
+                                  "\r\n" +
+                                  PlainFields(9) +
+                                  "Subject: forwarded\r\n"
+                                  "\r\n"
+                                  "forwarded body\r\n"
+                                  "--abc--\r\n"
+                                  "\r\n";
+        const std::string second = PlainFields(8) + "\r\nafter the attachment\r\n";
+        Expect(first + second, KindGeneral, {first, second});
+    }
+}
+
+TEST_F(OutputBytes, LargeMessagesAreWrittenWhole) {
+    std::string body;
+    body.reserve(6 << 20);
+    for (int i = 0; body.size() < (6u << 20); ++i)
+        body += std::to_string(1000000 + i) + " the quick brown fox jumps over the lazy dog\r\n";
+    MailFile mail;
+    mail.Message(3, body + "end of the big one").Message(8, "small");
+    Expect(mail.Bytes(), KindGeneral, {mail.MessageBytes(0), mail.MessageBytes(1)});
+}
+
+} // namespace

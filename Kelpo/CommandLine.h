@@ -1,0 +1,29 @@
+// The shapes of the console tool's command line.
+#pragma once
+
+#include <cstdint>
+
+namespace kelpo {
+
+enum class Action {
+    Usage,   // the command line fits no form: print the usage text
+    Extract, // the library's Kelpo with input, output and kind
+    Count    // the library's InetMailMessageCountInFile with input
+};
+
+struct Command {
+    Action action = Action::Usage;
+    const char *input = nullptr;
+    const char *output = nullptr;
+    int32_t kind = 0;
+};
+
+// Reads argv as the C runtime split it (argv[0] is the program). Paths are
+// passed on unchanged; only the first argument may be an option.
+Command ParseCommandLine(int argc, const char *const *argv);
+
+// Whether arg (after its option prefix) equals name without regard to case;
+// a double-byte character is one unit and never equals an ASCII letter.
+bool OptionNameEquals(const char *arg, const char *name);
+
+} // namespace kelpo

@@ -1,0 +1,10 @@
+// Standard output of the console tool. The texts are code page 932 bytes;
+// any conversion the terminal needs happens here, at the edge, and nowhere else.
+#pragma once
+
+namespace kelpo {
+
+// Prints text as a printf format string with the values that follow it.
+void PrintText(const char *format, ...);
+
+} // namespace kelpo

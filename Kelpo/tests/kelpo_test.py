@@ -1,0 +1,393 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the console tool: the real program (the Linux kelpo,
+or Kelpo.exe under Wine), its real output bytes and its exit status.
+
+    kelpo_test.py --program PATH --samples DIR --work DIR [--wine WINE_RUN]
+
+With --wine the program is a Windows build and is started through the given
+wrapper, which runs it under Wine with code page 932; paths then take Wine's
+Z: drive form. The texts below are written as UTF-8 and compared as the
+code page 932 bytes the program must print.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+
+TEXTS = {
+    101: "使い方:",
+    102: "Kelpo [-mbox][-nifty] 調査するファイル/フォルダ EML出力先フォルダ\n",
+    103: "  指定パス内から電子メールメッセージを抜き出し.emlファイルに出力します\n\n",
+    104: "  -nifty\t対象が@nifty Webメールで一括保存したファイルの場合指定します\n",
+    105: "  -mbox   \t対象がUNIX mbox形式の場合指定します\n",
+    106: "  指定なし\t一般的なインターネットメールメッセージ形式として解釈します\n\n",
+    107: "Kelpo -c 調査するファイル/フォルダ\n",
+    108: "  指定パスにあるインターネットメールメッセージのコンテキスト数を返します\n",
+    109: "インターネットメールメッセージの数: %d",
+    112: "上記の指定したフォルダ内にemlファイルが正常に出力されました\n",
+    1001: "ERR: 入力ファイルが見つかりませんでした\n\n",
+    1003: "ERR: 入力パスが見つかりませんでした\n\n",
+    1005: "ERR: 出力フォルダを作成できませんでした\n\n",
+    1008: "ERR: 出力フォルダと同名のファイルが存在します\n\n",
+}
+USAGE = TEXTS[101] + "\n" + "".join(TEXTS[i] for i in range(102, 109))
+
+# The bundled samples: input file, option, expected folder, messages in it.
+SAMPLES = [
+    ("general.txt", None, "general", 4),
+    ("mailbox.mbox", "-mbox", "mbox", 3),
+    ("nifty.txt", "-nifty", "nifty", 3),
+]
+
+
+class Program:
+    """Starts the program under test and turns host paths into its form."""
+
+    def __init__(self, path, wine_run, work):
+        self.path = path
+        self.wine_run = wine_run
+        self.work = work
+        self.windows = wine_run is not None
+        self.runs = 0
+
+    def native(self, host_path):
+        if not self.windows:
+            return host_path
+        return "Z:" + os.path.abspath(host_path).replace("/", "\\")
+
+    def failure_status(self):
+        # -1 from main: 255 as a POSIX exit status (Wine hands on the low byte).
+        return 255
+
+    def expect(self, text):
+        data = text.encode("cp932")
+        # The Windows C runtime writes a line feed as CR LF to a file or pipe.
+        return data.replace(b"\n", b"\r\n") if self.windows else data
+
+    def run(self, args, locale="ja_JP.SJIS", cwd=None, program=None):
+        """Runs the program; returns (exit status, stdout bytes). Output goes
+        through files, not pipes, so that Wine's helper processes, which
+        inherit the handles, cannot hold the call up."""
+        self.runs += 1
+        out_path = os.path.join(self.work, "stdout-%d" % self.runs)
+        err_path = os.path.join(self.work, "stderr-%d" % self.runs)
+        env = dict(os.environ)
+        env.pop("CORVEX_CRITERIA_KEYWORD_COUNT", None)
+        env["LC_ALL"] = locale
+        command = [program or self.path] + list(args)
+        if self.windows:
+            command = [self.wine_run] + command
+        with open(out_path, "wb") as out, open(err_path, "wb") as err:
+            status = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=err, env=env, cwd=cwd or self.work,
+                                    timeout=300).returncode
+        with open(out_path, "rb") as out:
+            return status, out.read()
+
+
+class Suite:
+    def __init__(self, program, samples, work):
+        self.p = program
+        self.samples = samples
+        self.work = work
+        self.failures = []
+        self.checks = 0
+        self.script = None
+
+    def check(self, name, condition, detail=""):
+        self.checks += 1
+        if not condition:
+            self.failures.append("%s %s" % (name, detail))
+
+    def fresh(self, name):
+        path = os.path.join(self.work, name)
+        if os.path.isdir(path):
+            shutil.rmtree(path)
+        elif os.path.exists(path):
+            os.remove(path)
+        return path
+
+    def sample(self, name):
+        return os.path.join(self.samples, name)
+
+    def expect_run(self, name, args, text, status, **kw):
+        got_status, got = self.p.run(args, **kw)
+        want = self.p.expect(text)
+        self.check(name + ": exit status", got_status == status,
+                   "got %d, want %d" % (got_status, status))
+        self.check(name + ": output", got == want, "\n  got  %r\n  want %r" % (got, want))
+
+    def files_of(self, folder):
+        if not os.path.isdir(folder):
+            return {}
+        result = {}
+        for entry in sorted(os.listdir(folder)):
+            with open(os.path.join(folder, entry), "rb") as f:
+                result[entry] = f.read()
+        return result
+
+    # -- command-line shapes ------------------------------------------------
+
+    def test_usage_for_every_wrong_shape(self):
+        general = self.p.native(self.sample("general.txt"))
+        missing_out = self.fresh("never-made")
+        out = self.p.native(missing_out)
+        shapes = {
+            "no arguments": [],
+            "input only": [general],
+            "extra argument": [general, out, out],
+            "-nifty with only an input": ["-nifty", general],
+            "-nifty with an extra argument": ["-nifty", general, out, out],
+            "-mbox with only an input": ["-mbox", general],
+            "-mbox with an extra argument": ["-mbox", general, out, out],
+            "-c alone": ["-c"],
+            "-c with an output folder": ["-c", general, out],
+            "unknown option": ["-x", general, out],
+            "option named by a prefix": ["-mb", general, out],
+            "bare hyphen": ["-", general, out],
+            "option in second place": [general, "-mbox", out],
+        }
+        for name, args in shapes.items():
+            self.expect_run(name, args, USAGE, self.p.failure_status())
+        # The usage text comes without any library call: nothing was created.
+        self.check("wrong shapes create no output folder", not os.path.exists(missing_out))
+
+    def test_double_byte_option_is_no_option(self):
+        # A full-width "ｍｂｏｘ" and "ｃ" are double-byte characters, not letters.
+        general = self.p.native(self.sample("general.txt")).encode("cp932")
+        out = self.fresh("dbcs-out")
+        for option in ["-ｍｂｏｘ", "-ｃ"]:
+            args = [option.encode("cp932"), general]
+            if option != "-ｃ":
+                args.append(self.p.native(out).encode("cp932"))
+            self.expect_run("option %s" % option, args, USAGE, self.p.failure_status())
+        self.check("double-byte options create nothing", not os.path.exists(out))
+
+    # -- extraction ---------------------------------------------------------
+
+    def extract_sample(self, label, option, sample, expected):
+        out = self.fresh("out-" + label)
+        args = ([option] if option else []) + [self.p.native(self.sample(sample)),
+                                                self.p.native(out)]
+        self.expect_run("extract " + label, args, TEXTS[112], 0)
+        want = self.files_of(os.path.join(self.samples, "expected", expected))
+        got = self.files_of(out)
+        self.check("extract %s: file names" % label, sorted(got) == sorted(want),
+                   "got %s, want %s" % (sorted(got), sorted(want)))
+        for name in want:
+            self.check("extract %s: %s byte for byte" % (label, name), got.get(name) == want[name])
+
+    def test_samples_extract_to_the_expected_files(self):
+        for sample, option, expected, _ in SAMPLES:
+            self.extract_sample(expected, option, sample, expected)
+
+    def test_option_spellings(self):
+        # Case does not matter in option names. (The folder names differ by more
+        # than case: Wine's drive Z: finds names without regard to case.)
+        self.extract_sample("spelled-MBOX", "-MBOX", "mailbox.mbox", "mbox")
+        self.extract_sample("spelled-Nifty", "-Nifty", "nifty.txt", "nifty")
+        self.expect_run("-C counts", ["-C", self.p.native(self.sample("general.txt"))],
+                        TEXTS[109] % 4, 0)
+        slash_out = self.fresh("out-slash")
+        args = ["/MBOX", self.p.native(self.sample("mailbox.mbox")), self.p.native(slash_out)]
+        if self.p.windows:
+            self.extract_sample("slash-MBOX", "/MBOX", "mailbox.mbox", "mbox")
+        else:
+            # On Linux a slash begins a path: three plain arguments are no form.
+            self.expect_run("/MBOX is a path on Linux", args, USAGE, self.p.failure_status())
+            self.check("/MBOX on Linux creates nothing", not os.path.exists(slash_out))
+
+    def test_kind_changes_the_cut(self):
+        # Read as general text, the mbox keeps each "From " separator at the end
+        # of the message before it: the option really selects the kind.
+        out = self.fresh("out-mbox-as-general")
+        self.expect_run("mbox read as general text",
+                        [self.p.native(self.sample("mailbox.mbox")), self.p.native(out)],
+                        TEXTS[112], 0)
+        got = self.files_of(out)
+        want = self.files_of(os.path.join(self.samples, "expected", "mbox"))
+        self.check("mbox as general: same number of messages", len(got) == len(want))
+        self.check("mbox as general: first message keeps the next separator",
+                   got.get("00001.eml") ==
+                   want["00001.eml"] + b"From suzuki@example.ne.jp Tue Jan  7 19:02:11 2003\n")
+
+    def test_extraction_without_messages_reports_success(self):
+        plain = os.path.join(self.work, "plain.txt")
+        with open(plain, "wb") as f:
+            f.write("メモ\r\n買い物: 牛乳、卵\r\n".encode("cp932"))
+        out = self.fresh("out-none")
+        self.expect_run("no message found", [self.p.native(plain), self.p.native(out)],
+                        TEXTS[112], 0)
+        self.check("no message found: no .eml file", not self.files_of(out))
+
+    # -- failures from the library ------------------------------------------
+
+    def test_library_failures_print_their_text_and_the_usage(self):
+        out = self.fresh("out-fail")
+        self.expect_run("relative input", ["general.txt", self.p.native(out)],
+                        TEXTS[1001] + USAGE, self.p.failure_status(), cwd=self.samples)
+        missing = os.path.join(self.work, "no-such-file.txt")
+        self.expect_run("input names nothing", [self.p.native(missing), self.p.native(out)],
+                        TEXTS[1003] + USAGE, self.p.failure_status())
+        self.expect_run("count of a missing input", ["-c", self.p.native(missing)],
+                        TEXTS[1003] + USAGE, self.p.failure_status())
+        self.expect_run("relative output folder",
+                        [self.p.native(self.sample("general.txt")), "relative-out"],
+                        TEXTS[1005] + USAGE, self.p.failure_status())
+        self.check("relative output folder: nothing made",
+                   not os.path.exists(os.path.join(self.work, "relative-out")))
+
+        taken = self.fresh("taken-by-a-file")
+        with open(taken, "wb") as f:
+            f.write(b"not a folder")
+        self.expect_run("output folder is a file",
+                        ["-mbox", self.p.native(self.sample("mailbox.mbox")), self.p.native(taken)],
+                        TEXTS[1008] + USAGE, self.p.failure_status())
+        with open(taken, "rb") as f:
+            self.check("output folder is a file: file unchanged", f.read() == b"not a folder")
+        self.check("failures create no output folder", not os.path.exists(out))
+
+    # -- counting -----------------------------------------------------------
+
+    def test_counts(self):
+        folder = self.fresh("count-folder")
+        os.makedirs(os.path.join(folder, "sub"))
+        total = 0
+        for sample, _, _, messages in SAMPLES:
+            shutil.copy(self.sample(sample), folder)
+            # Mail in a subfolder is not counted: folders are read one level deep.
+            shutil.copy(self.sample(sample), os.path.join(folder, "sub"))
+            total += messages
+            self.expect_run("count " + sample, ["-c", self.p.native(self.sample(sample))],
+                            TEXTS[109] % messages, 0)
+        # One line, the total, and no line feed after it.
+        self.expect_run("count a folder", ["-c", self.p.native(folder)], TEXTS[109] % total, 0)
+        empty = self.fresh("count-empty")
+        os.makedirs(empty)
+        self.expect_run("count an empty folder", ["-c", self.p.native(empty)], TEXTS[109] % 0, 0)
+
+
+class LinuxSuite(Suite):
+    def test_texts_follow_the_terminal_character_set(self):
+        folder = self.sample("general.txt")
+        for locale in ["ja_JP.UTF-8", "C.UTF-8"]:
+            status, got = self.p.run(["-c", folder], locale=locale)
+            self.check("count under %s: exit status" % locale, status == 0)
+            self.check("count under %s: UTF-8 text" % locale,
+                       got == (TEXTS[109] % 4).encode("utf-8"), repr(got))
+            status, got = self.p.run([], locale=locale)
+            self.check("usage under %s" % locale,
+                       status == 255 and got == USAGE.encode("utf-8"), repr(got[:60]))
+
+
+    def test_run_script(self):
+        """The README's command: relative paths reach kelpo made absolute."""
+        if not self.script:
+            return
+        cwd = self.fresh("script-cwd")
+        os.makedirs(cwd)
+        shutil.copy(self.sample("nifty.txt"), cwd)
+        env = dict(os.environ, LC_ALL="ja_JP.UTF-8")
+        env.pop("CORVEX_CRITERIA_KEYWORD_COUNT", None)
+
+        def script(*args):
+            return subprocess.run(["bash", self.script] + list(args), cwd=cwd, env=env,
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                  stderr=subprocess.PIPE, timeout=600)
+
+        done = script()
+        self.check("script without arguments: exit status", done.returncode == 0, done.stderr)
+        self.check("script without arguments: the mbox sample in ./out",
+                   self.files_of(os.path.join(cwd, "out")) ==
+                   self.files_of(os.path.join(self.samples, "expected", "mbox")))
+        self.check("script without arguments: says how many and where",
+                   done.stdout.endswith(("3 messages extracted from samples/mailbox.mbox into %s\n"
+                                         % os.path.join(cwd, "out")).encode()), done.stdout)
+        done = script("-Nifty", "nifty.txt", "nifty-out")
+        self.check("script with relative paths", done.returncode == 0 and
+                   done.stdout == TEXTS[112].encode("utf-8") and
+                   self.files_of(os.path.join(cwd, "nifty-out")) ==
+                   self.files_of(os.path.join(self.samples, "expected", "nifty")), done.stdout)
+
+
+class WindowsSuite(Suite):
+    def test_exit_code_is_minus_one(self):
+        # The full 32-bit exit code, as a batch file sees it.
+        batch = os.path.join(self.work, "exit-code.bat")
+        with open(batch, "wb") as f:
+            f.write(("@%s > NUL\r\n@echo %%ERRORLEVEL%%\r\n@%s -c %s > NUL\r\n@echo %%ERRORLEVEL%%\r\n"
+                     % (self.p.native(self.p.path), self.p.native(self.p.path),
+                        self.p.native(self.sample("general.txt")))).encode("ascii"))
+        status, got = self.p.run(["/c", self.p.native(batch)], program="cmd")
+        self.check("exit codes seen by cmd", got.split() == [b"-1", b"0"], repr(got))
+
+    def test_program_file(self):
+        # Corvex.dll is imported by name, for exactly the two calls the tool makes.
+        objdump = shutil.which("x86_64-w64-mingw32-objdump")
+        self.check("objdump for the import table", objdump is not None)
+        if objdump:
+            dump = subprocess.run([objdump, "-p", self.p.path], stdout=subprocess.PIPE,
+                                  timeout=60).stdout.decode("ascii", "replace")
+            block = dump.split("DLL Name: Corvex.dll", 1)
+            names = []
+            if len(block) == 2:
+                for line in block[1].splitlines()[2:]:
+                    if not line.strip():
+                        break
+                    names.append(line.split()[-1])
+            self.check("imports from Corvex.dll", sorted(names) ==
+                       ["InetMailMessageCountInFile", "Kelpo"], repr(names))
+        with open(self.p.path, "rb") as f:
+            image = f.read()
+        for value in ["041104B0", "TALVEN", "Kelpo (Console application)", "1, 0, 2, 1127",
+                      "Kelpo.exe", "Quillbox", "1, 0, 0, 1"]:
+            self.check("version resource holds %s" % value, value.encode("utf-16-le") in image)
+        translation = "Translation".encode("utf-16-le")
+        at = image.find(translation)
+        self.check("version translation 0x411, 1200",
+                   at > 0 and bytes.fromhex("1104b004") in image[at:at + 40])
+
+    def test_renamed_copy_still_prints_its_texts(self):
+        folder = self.fresh("renamed")
+        os.makedirs(folder)
+        renamed = os.path.join(folder, "mailcut.exe")
+        shutil.copy(self.p.path, renamed)
+        shutil.copy(os.path.join(os.path.dirname(self.p.path), "Corvex.dll"), folder)
+        status, got = self.p.run([], program=renamed)
+        self.check("renamed copy: usage text", got == self.p.expect(USAGE), repr(got[:60]))
+        status, got = self.p.run(["-c", self.p.native(self.sample("nifty.txt"))], program=renamed)
+        self.check("renamed copy: count text", got == self.p.expect(TEXTS[109] % 3), repr(got))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--wine")
+    parser.add_argument("--script", help="also test this run script (Linux build)")
+    options = parser.parse_args()
+
+    work = os.path.abspath(options.work)
+    if os.path.isdir(work):
+        shutil.rmtree(work)
+    os.makedirs(work)
+    wine = os.path.abspath(options.wine) if options.wine else None
+    program = Program(os.path.abspath(options.program), wine, work)
+    suite_class = WindowsSuite if program.windows else LinuxSuite
+    suite = suite_class(program, os.path.abspath(options.samples), work)
+    suite.script = os.path.abspath(options.script) if options.script else None
+    tests = sorted(name for name in dir(suite) if name.startswith("test_"))
+    for name in tests:
+        before = len(suite.failures)
+        getattr(suite, name)()
+        print("%-60s %s" % (name, "ok" if len(suite.failures) == before else "FAILED"))
+    for failure in suite.failures:
+        print("FAIL:", failure)
+    print("%d checks, %d failed, %d program runs" % (suite.checks, len(suite.failures), program.runs))
+    return 1 if suite.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

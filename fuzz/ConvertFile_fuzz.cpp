@@ -1,0 +1,114 @@
+// libFuzzer target over the whole conversion of one file. The first bytes
+// choose the kind, the threshold and the cache size; the rest is the file.
+// Checked: for general text the .eml files, in name order, are the input
+// from the first message on; for mbox and @nifty input each file is a slice
+// of the input, in order and not overlapping. The only change allowed is a
+// line of eight hyphens that became "X-Ds:8".
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CallContext.h"
+#include "Corvex.h"
+#include "ExtractFromPath.h"
+#include "host.h"
+
+namespace {
+
+std::string g_root;
+
+std::string ReadAll(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// file equals input[at...] but where it holds "X-Ds:8\r\n" for eight hyphens.
+bool MatchesAt(const std::string &input, size_t at, const std::string &file) {
+    if (at + file.size() > input.size())
+        return false;
+    for (size_t i = 0; i < file.size();) {
+        if (file[i] == input[at + i]) {
+            ++i;
+        } else if (file.compare(i, 8, "X-Ds:8\r\n") == 0 && input.compare(at + i, 8, "--------") == 0) {
+            i += 8;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Check(bool ok, const char *what) {
+    if (!ok) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size < 3)
+        return 0;
+    if (g_root.empty()) {
+        char tmpl[] = "/tmp/corvex-fuzz-XXXXXX";
+        g_root = ::mkdtemp(tmpl);
+    }
+    const int32_t kind = data[0] % 3;
+    const int32_t threshold = 1 + data[1] % 12;
+    const size_t cache = data[2] % 2 ? corvex::kDefaultCacheSize : 1 + data[2] % 13;
+    const std::string input(reinterpret_cast<const char *>(data) + 3, size - 3);
+    const std::string in = g_root + "/in", out = g_root + "/out";
+    std::ofstream(in, std::ios::binary).write(input.data(), std::streamsize(input.size()));
+
+    corvex::CallContext ctx(corvex::PlatformHost(), cache);
+    ctx.PinThreshold(threshold);
+    int32_t rc = -1;
+    CorvexByteTotal total;
+    int32_t count = corvex::ExtractFromPath(ctx, in.c_str(), out.c_str(), kind, &total, &rc, nullptr);
+    Check(rc == 0, "result code");
+    Check(total.low == input.size() && total.high == 0, "byte total");
+
+    std::vector<std::string> names;
+    if (DIR *d = ::opendir(out.c_str())) {
+        while (dirent *e = ::readdir(d))
+            if (e->d_name[0] != '.')
+                names.push_back(e->d_name);
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    Check(names.size() == size_t(count), "one file per message");
+
+    std::vector<std::string> files;
+    for (auto &n : names) {
+        files.push_back(ReadAll(out + "/" + n));
+        ::unlink((out + "/" + n).c_str());
+    }
+    if (kind == KindGeneral) {
+        std::string all;
+        for (auto &f : files)
+            all += f;
+        Check(all.size() <= input.size(), "general: no more than the input");
+        Check(MatchesAt(input, input.size() - all.size(), all), "general: the input from the first message on");
+    } else {
+        size_t at = 0;
+        for (auto &f : files) {
+            size_t p = at;
+            while (p + f.size() <= input.size() && !MatchesAt(input, p, f))
+                ++p;
+            Check(p + f.size() <= input.size(), "slice of the input, in order, not overlapping");
+            at = p + f.size();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,34 @@
+#!/bin/bash
+# Installs what the build and the tests need on a Debian machine. Idempotent,
+# and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake make g++ clang libclang-rt-14-dev libgtest-dev python3 git time
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine64 xvfb xauth locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page (932) and locale (1041) from a Shift-JIS locale.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.sjis$'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  grep -q '^ja_JP.SJIS SHIFT_JIS' /etc/locale.gen 2>/dev/null ||
+    echo 'ja_JP.SJIS SHIFT_JIS' | $sudo tee -a /etc/locale.gen >/dev/null
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null 2>&1
+fi

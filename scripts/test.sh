@@ -1,0 +1,52 @@
+#!/bin/bash
+# The test command: installs what is missing, builds every preset and runs
+# every test (native, native with sanitizers, Windows under Wine, the fuzzer,
+# the static check of the shipping 32-bit build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+JOBS=${JOBS:-2}
+
+bash scripts/install-deps.sh
+
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build "build/$1" -j"$JOBS" >/dev/null
+}
+
+echo "== building win32 (the shipping product)"
+build win32
+echo "== building win64"
+build win64
+echo "== building native"
+build native
+echo "== building native with AddressSanitizer and UBSan"
+build native-asan
+echo "== building the fuzzer"
+build fuzz
+
+status=0
+echo "== native tests"
+ctest --test-dir build/native --output-on-failure -j"$JOBS" || status=1
+echo "== native tests under AddressSanitizer and UBSan"
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/native-asan --output-on-failure -j"$JOBS" || status=1
+echo "== Windows tests under Wine"
+bash scripts/ctest-win64.sh -j"$JOBS" || status=1
+
+echo "== fuzzing ConvertFile for ${FUZZ_SECONDS} s"
+corpus=$(mktemp -d)
+cp fuzz/seeds/* "$corpus"/
+if build/fuzz/bin/corvex_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=4096 -print_final_stats=1 \
+     "$corpus" > build/fuzz/fuzz.log 2>&1; then
+  grep -E 'stat::number_of_executed_units' build/fuzz/fuzz.log || true
+  echo "fuzz: 1 passed, 0 failed"
+else
+  tail -n 40 build/fuzz/fuzz.log
+  echo "fuzz: 0 passed, 1 failed"
+  status=1
+fi
+rm -rf "$corpus"
+
+if [ "$status" -eq 0 ]; then echo "== all tests passed"; else echo "== some tests FAILED"; fi
+exit "$status"
