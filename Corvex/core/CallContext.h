@@ -57,6 +57,13 @@ public:
         if (--pumpCountdown_ == 0)
             PumpSlow();
     }
+    // n pump points passed at once (a point looks at most once anyway).
+    void PumpPoints(unsigned n) {
+        if (n >= pumpCountdown_)
+            PumpSlow();
+        else
+            pumpCountdown_ -= n;
+    }
     // The threshold that the setting chooses (4 to 12, otherwise 8), read
     // afresh when 100 ms have passed since the last read (always the first time).
     int32_t SettingThreshold();

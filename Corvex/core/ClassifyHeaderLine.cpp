@@ -22,6 +22,61 @@ bool NameEquals(const uint8_t *line, const char *name, size_t n) {
     return true;
 }
 
+// For each letter and each second byte (folded), which entries of the
+// letter can match a line of two bytes or more: a quick way to the first
+// matching entry in table order.
+// The third byte narrows it further; a two-byte name ("X-") matches whatever
+// follows.
+struct Candidates {
+    uint32_t second[26][64] = {};
+    uint32_t third[26][256] = {};
+    uint8_t fold[256] = {};
+    char upper[kHeaderNameCount][40] = {};
+    Candidates() {
+        for (int c = 0; c < 256; ++c)
+            fold[c] = Upper(uint8_t(c));
+        for (int l = 0; l < 26; ++l)
+            for (int e = HeaderLetterIndex[l]; e < HeaderLetterIndex[l + 1]; ++e) {
+                const HeaderName &h = HeaderNameTable[e];
+                for (int i = 0; i < h.length; ++i)
+                    upper[e][i] = char(Upper(uint8_t(h.name[i])));
+                const uint32_t bit = 1u << (e - HeaderLetterIndex[l]);
+                uint8_t b = uint8_t(upper[e][1]);
+                if (b >= 0x20 && b < 0x60)
+                    second[l][b - 0x20] |= bit;
+                for (int c = 0; c < 256; ++c)
+                    if (h.length == 2 || fold[c] == uint8_t(upper[e][2]))
+                        third[l][c] |= bit;
+            }
+    }
+};
+const Candidates kCandidates;
+
+// The first entry of the letter whose leading bytes the line matches, or -1.
+int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
+    const int32_t first = HeaderLetterIndex[letter];
+    if (lineLength == 1)
+        return first; // one byte: the letter itself matches the first name
+    const uint8_t *fold = kCandidates.fold;
+    uint8_t second = fold[line[1]];
+    uint32_t mask = (second >= 0x20 && second < 0x60) ? kCandidates.second[letter][second - 0x20] : 0;
+    if (lineLength > 2)
+        mask &= kCandidates.third[letter][line[2]];
+    while (mask) {
+        int32_t e = first + __builtin_ctz(mask);
+        mask &= mask - 1;
+        const HeaderName &entry = HeaderNameTable[e];
+        size_t n = lineLength < entry.length ? size_t(lineLength) : entry.length;
+        const char *name = kCandidates.upper[e];
+        size_t i = 3;
+        while (i < n && fold[line[i]] == uint8_t(name[i]))
+            ++i;
+        if (i >= n)
+            return e;
+    }
+    return -1;
+}
+
 } // namespace
 
 bool CaptureBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
@@ -108,38 +163,43 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
         return LineClass::Continuation;
     }
 
-    const int32_t first = HeaderLetterIndex[letter - 'A'];
-    const int32_t end = HeaderLetterIndex[letter - 'A' + 1];
-    for (int32_t e = first; e < end; ++e) {
-        ctx.Pump();
-        const HeaderName &entry = HeaderNameTable[e];
-        state.continuationAllowed = entry.continuationOk;
-        // A line shorter than a name matches when it equals the name's beginning.
-        size_t n = lineLength < entry.length ? size_t(lineLength) : entry.length;
-        if (!NameEquals(line, entry.name, n))
-            continue;
-        weight = entry.weight;
-        if (NameEquals(line, "Content-Type:", 13) && NameEquals(line + 14, "multipart/mixed", 15)) {
-            state.multipartSeen = true;
-            if (boundary.Supplied() && boundary.Empty())
-                CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
+    const int l = letter - 'A';
+    const int32_t first = HeaderLetterIndex[l], end = HeaderLetterIndex[l + 1];
+    if (first < end) {
+        // Entries are tried in table order, each after a pump point, and the
+        // continuation mark follows the last one tried.
+        const int32_t e = FirstMatch(line, lineLength, l);
+        ctx.PumpPoints(unsigned(e >= 0 ? e - first + 1 : end - first));
+        state.continuationAllowed = HeaderNameTable[e >= 0 ? e : end - 1].continuationOk;
+        if (e >= 0) {
+            weight = HeaderNameTable[e].weight;
+            if (NameEquals(line, "Content-Type:", 13) &&
+                NameEquals(line + 14, "multipart/mixed", 15)) {
+                state.multipartSeen = true;
+                if (boundary.Supplied() && boundary.Empty())
+                    CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
+            }
+            return LineClass::KnownField;
         }
-        return LineClass::KnownField;
     }
 
     // A field that is not in the table extends a run but never starts one.
     if (runWeight == 0)
         return LineClass::Break;
+    // One pump point for each byte examined.
     for (size_t d = 0; d < 36; ++d) {
-        ctx.Pump();
         uint8_t c = line[d];
         if (c == ':' && d >= 1) {
+            ctx.PumpPoints(unsigned(d + 1));
             weight = 1;
             return LineClass::GenericField;
         }
-        if (!IsAsciiLetter(c) && c != '-')
+        if (!IsAsciiLetter(c) && c != '-') {
+            ctx.PumpPoints(unsigned(d + 1));
             return LineClass::Break;
+        }
     }
+    ctx.PumpPoints(36);
     return LineClass::Break;
 }
 

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "Corvex.h"
 
 namespace corvex {
@@ -10,11 +14,21 @@ namespace {
 
 constexpr uint8_t CR = 13, LF = 10;
 
-// Index of the first CR, LF or NUL in p[0..n), or n; eight bytes at a time.
+// Index of the first CR, LF or NUL in p[0..n), or n; many bytes at a time.
 size_t FindLineEnd(const uint8_t *p, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), lf = _mm_set1_epi8(LF), cr = _mm_set1_epi8(CR);
+    for (; i + 16 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, lf)),
+                                   _mm_cmpeq_epi8(v, cr));
+        if (int mask = _mm_movemask_epi8(hit))
+            return i + size_t(__builtin_ctz(unsigned(mask)));
+    }
+#endif
     constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
-    size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t v;
         std::memcpy(&v, p + i, 8);

@@ -23,7 +23,7 @@ uint8_t Reader::ByteAtSlow(uint64_t offset) {
     return rel < blockLength_ ? block_[rel] : 0;
 }
 
-const uint8_t *Reader::Span(uint64_t offset, size_t &count) {
+const uint8_t *Reader::SpanSlow(uint64_t offset, size_t &count) {
     if (!loaded_ || offset < blockStart_ || offset - blockStart_ >= blockSize_)
         Load(offset);
     uint64_t rel = offset - blockStart_;

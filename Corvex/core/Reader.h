@@ -23,7 +23,14 @@ public:
     }
     // The cached bytes from offset to the end of its block; count 0 (and null)
     // at the end of the file or when the read fails.
-    const uint8_t *Span(uint64_t offset, size_t &count);
+    const uint8_t *Span(uint64_t offset, size_t &count) {
+        uint64_t rel = offset - blockStart_;
+        if (rel < blockLength_) {
+            count = blockLength_ - size_t(rel);
+            return block_.get() + rel;
+        }
+        return SpanSlow(offset, count);
+    }
     // Fills count bytes from offset, zeros where no byte could be read.
     void ReadBytesAt(uint64_t offset, uint8_t *buffer, size_t count);
     // True when the last block read failed (as against reaching the end).
@@ -31,6 +38,7 @@ public:
 
 private:
     uint8_t ByteAtSlow(uint64_t offset);
+    const uint8_t *SpanSlow(uint64_t offset, size_t &count);
     void Load(uint64_t offset);
 
     InputFile &file_;

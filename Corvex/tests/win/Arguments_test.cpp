@@ -119,7 +119,7 @@ TEST_F(Arguments, NullResultCodeWritesNothingButCountsTheSame) {
 
 TEST_F(Arguments, NullOutputFolderCreatesNothingWhateverTheKind) {
     const std::vector<std::string> before = SortedEntries(tmp.Path());
-    for (int32_t kind : {KindGeneral, KindNifty, KindMbox, 7}) {
+    for (int32_t kind : {int32_t(KindGeneral), int32_t(KindNifty), int32_t(KindMbox), int32_t(7)}) {
         int32_t rc = -1;
         CorvexByteTotal total = Garbage();
         Dll().kelpoEx(input.c_str(), nullptr, kind, &total, &rc, nullptr);
@@ -189,6 +189,45 @@ TEST_F(Arguments, FolderEntryWhosePathIsTooLongIsRefused) {
     EXPECT_EQ(0, Dll().kelpoEx(folder.c_str(), out.c_str(), KindGeneral, nullptr, &rc, nullptr));
     EXPECT_EQ(ResultInputFileNotFound, rc);
     EXPECT_TRUE(SortedEntries(out).empty());
+}
+
+// A sparse file of `size` bytes: cheap to make on the test machine's disks.
+bool MakeSparseFile(const std::string &path, uint64_t size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end;
+    end.QuadPart = LONGLONG(size);
+    const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+TEST_F(Arguments, FilesOf4GiBOrMoreAreRefused) {
+    const std::string big = tmp / "big.txt";
+    ASSERT_TRUE(MakeSparseFile(big, 4294967296ull));
+    int32_t rc = -1;
+    CorvexByteTotal total = Garbage();
+    EXPECT_EQ(0, Dll().kelpoEx(big.c_str(), out.c_str(), KindGeneral, &total, &rc, RecordProgress));
+    EXPECT_EQ(ResultInputFileNotFound, rc);
+    EXPECT_EQ(0u, Total(total));
+    EXPECT_FALSE(IsFolder(out));
+
+    // In a folder the walk ends there; only the files before it count.
+    total = Garbage();
+    uint64_t before = 0;
+    int32_t messages = 0;
+    for (const std::string &name : FolderEntries(tmp.Path())) {
+        if (name == "big.txt")
+            break;
+        before += name == "mail.txt" ? mail.Size() : 0;
+        messages += name == "mail.txt" ? 2 : 0;
+    }
+    EXPECT_EQ(messages, Dll().countInFileEx(tmp.Path().c_str(), &total, &rc, nullptr));
+    EXPECT_EQ(ResultInputFileNotFound, rc);
+    EXPECT_EQ(before, Total(total));
+    RemoveTree(big);
 }
 
 } // namespace
