@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <Corvex.h>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -70,17 +72,17 @@ Command ParseCommandLine(int argc, const char *const *argv)
     if (IsOptionPrefix(first[0])) {
         const char *name = first + 1;
         if (count == 3 && OptionNameEquals(name, "nifty")) {
-            command = {Action::Extract, argv[2], argv[3], 1};
+            command = {Action::Extract, argv[2], argv[3], KindNifty};
         } else if (count == 3 && OptionNameEquals(name, "mbox")) {
-            command = {Action::Extract, argv[2], argv[3], 2};
+            command = {Action::Extract, argv[2], argv[3], KindMbox};
         } else if (count == 2 && OptionNameEquals(name, "c")) {
-            command = {Action::Count, argv[2], nullptr, 0};
+            command = {Action::Count, argv[2], nullptr, KindGeneral};
         }
         return command;
     }
 
     if (count == 2)
-        command = {Action::Extract, argv[1], argv[2], 0};
+        command = {Action::Extract, argv[1], argv[2], KindGeneral};
     return command;
 }
 
