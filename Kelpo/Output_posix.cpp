@@ -85,17 +85,10 @@ private:
 
 } // namespace
 
-void PrintText(const char *format, ...)
+void WriteText(const char *text, size_t length)
 {
     static const TerminalEdge edge;
-    char text[2 * 1024];
-    va_list args;
-    va_start(args, format);
-    const int length = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    if (length <= 0)
-        return;
-    edge.Write(text, length < static_cast<int>(sizeof text) ? size_t(length) : sizeof text - 1);
+    edge.Write(text, length);
     std::fflush(stdout);
 }
 

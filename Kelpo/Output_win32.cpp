@@ -40,22 +40,13 @@ bool WriteWide(HANDLE console, const char *text, int length)
 
 } // namespace
 
-void PrintText(const char *format, ...)
+void WriteText(const char *text, size_t length)
 {
-    char text[2 * 1024];
-    va_list args;
-    va_start(args, format);
-    const int length = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    if (length <= 0)
-        return;
-    const int shown = length < static_cast<int>(sizeof text) ? length : int(sizeof text) - 1;
-
     if (HANDLE console = WideConsole()) {
-        if (WriteWide(console, text, shown))
+        if (WriteWide(console, text, static_cast<int>(length)))
             return;
     }
-    std::fwrite(text, 1, static_cast<size_t>(shown), stdout);
+    std::fwrite(text, 1, length, stdout);
     std::fflush(stdout);
 }
 
