@@ -1,5 +1,7 @@
 #include "ClassifyHeaderLine.h"
 
+#include <cstring>
+
 #include "HeaderNameTable.h"
 
 namespace corvex {
@@ -27,19 +29,31 @@ bool NameEquals(const uint8_t *line, const char *name, size_t n) {
 // matching entry in table order.
 // The third byte narrows it further; a two-byte name ("X-") matches whatever
 // follows.
+// Names are compared eight bytes at a time: a letter may differ from the
+// name's only in the case bit, any other byte must be equal.
 struct Candidates {
     uint32_t second[26][64] = {};
     uint32_t third[26][256] = {};
     uint8_t fold[256] = {};
-    char upper[kHeaderNameCount][40] = {};
+    uint8_t upper[kHeaderNameCount][kWindow] = {};
+    uint8_t caseBit[kHeaderNameCount][kWindow] = {};
+    uint8_t keep[9][8] = {}; // keep[k]: the first k bytes of a word
+    int32_t contentType = -1;
     Candidates() {
         for (int c = 0; c < 256; ++c)
             fold[c] = Upper(uint8_t(c));
+        for (int k = 0; k <= 8; ++k)
+            for (int i = 0; i < k; ++i)
+                keep[k][i] = 0xFF;
         for (int l = 0; l < 26; ++l)
             for (int e = HeaderLetterIndex[l]; e < HeaderLetterIndex[l + 1]; ++e) {
                 const HeaderName &h = HeaderNameTable[e];
-                for (int i = 0; i < h.length; ++i)
-                    upper[e][i] = char(Upper(uint8_t(h.name[i])));
+                if (std::strcmp(h.name, "Content-Type:") == 0)
+                    contentType = e;
+                for (int i = 0; i < h.length; ++i) {
+                    upper[e][i] = Upper(uint8_t(h.name[i]));
+                    caseBit[e][i] = IsAsciiLetter(uint8_t(h.name[i])) ? 0x20 : 0;
+                }
                 const uint32_t bit = 1u << (e - HeaderLetterIndex[l]);
                 uint8_t b = uint8_t(upper[e][1]);
                 if (b >= 0x20 && b < 0x60)
@@ -51,6 +65,23 @@ struct Candidates {
     }
 };
 const Candidates kCandidates;
+
+inline uint64_t Word(const uint8_t *p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+// The first n bytes of the line (a window of kWindow bytes) against entry e.
+bool PrefixEquals(const uint8_t *line, int32_t e, size_t n) {
+    const uint8_t *name = kCandidates.upper[e], *caseBit = kCandidates.caseBit[e];
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8)
+        if ((Word(line + i) ^ Word(name + i)) & ~Word(caseBit + i))
+            return false;
+    return i == n ||
+           !((Word(line + i) ^ Word(name + i)) & ~Word(caseBit + i) & Word(kCandidates.keep[n - i]));
+}
 
 // The first entry of the letter whose leading bytes the line matches, or -1.
 int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
@@ -67,11 +98,7 @@ int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
         mask &= mask - 1;
         const HeaderName &entry = HeaderNameTable[e];
         size_t n = lineLength < entry.length ? size_t(lineLength) : entry.length;
-        const char *name = kCandidates.upper[e];
-        size_t i = 3;
-        while (i < n && fold[line[i]] == uint8_t(name[i]))
-            ++i;
-        if (i >= n)
+        if (PrefixEquals(line, e, n))
             return e;
     }
     return -1;
@@ -173,7 +200,7 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
         state.continuationAllowed = HeaderNameTable[e >= 0 ? e : end - 1].continuationOk;
         if (e >= 0) {
             weight = HeaderNameTable[e].weight;
-            if (NameEquals(line, "Content-Type:", 13) &&
+            if (e == kCandidates.contentType && NameEquals(line, "Content-Type:", 13) &&
                 NameEquals(line + 14, "multipart/mixed", 15)) {
                 state.multipartSeen = true;
                 if (boundary.Supplied() && boundary.Empty())

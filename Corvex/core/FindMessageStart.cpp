@@ -19,12 +19,20 @@ size_t FindLineEnd(const uint8_t *p, size_t n) {
     size_t i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128(), lf = _mm_set1_epi8(LF), cr = _mm_set1_epi8(CR);
-    for (; i + 16 <= n; i += 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, lf)),
-                                   _mm_cmpeq_epi8(v, cr));
-        if (int mask = _mm_movemask_epi8(hit))
-            return i + size_t(__builtin_ctz(unsigned(mask)));
+    auto ends = [&](size_t at) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
+        return unsigned(_mm_movemask_epi8(_mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr))));
+    };
+    for (; i + 32 <= n; i += 32) {
+        unsigned mask = ends(i) | ends(i + 16) << 16;
+        if (mask)
+            return i + size_t(__builtin_ctz(mask));
+    }
+    if (i + 16 <= n) {
+        if (unsigned mask = ends(i))
+            return i + size_t(__builtin_ctz(mask));
+        i += 16;
     }
 #endif
     constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;

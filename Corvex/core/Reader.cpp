@@ -5,34 +5,42 @@
 namespace corvex {
 
 Reader::Reader(InputFile &file, size_t blockSize)
-    : file_(file), blockSize_(blockSize ? blockSize : 1), block_(new uint8_t[blockSize_]) {}
+    : file_(file), blockSize_(blockSize ? blockSize : 1), current_(&blocks_[0]) {
+    for (Block &b : blocks_)
+        b.bytes.reset(new uint8_t[blockSize_]);
+}
 
-void Reader::Load(uint64_t offset) {
-    // Blocks are aligned so that scanning backwards hits the cache as well.
-    blockStart_ = offset - offset % blockSize_;
-    loaded_ = true;
-    int64_t got = file_.ReadAt(blockStart_, block_.get(), blockSize_);
-    lastFailed_ = got < 0;
-    blockLength_ = got < 0 ? 0 : size_t(got);
+Reader::Block &Reader::Find(uint64_t offset) {
+    Block &other = current_ == &blocks_[0] ? blocks_[1] : blocks_[0];
+    if (!current_->Holds(offset, blockSize_)) {
+        if (!other.Holds(offset, blockSize_)) {
+            // Blocks are aligned so that scanning backwards hits the cache as well.
+            other.start = offset - offset % blockSize_;
+            other.loaded = true;
+            int64_t got = file_.ReadAt(other.start, other.bytes.get(), blockSize_);
+            lastFailed_ = got < 0;
+            other.length = got < 0 ? 0 : size_t(got);
+        }
+        current_ = &other;
+    }
+    return *current_;
 }
 
 uint8_t Reader::ByteAtSlow(uint64_t offset) {
-    if (!loaded_ || offset < blockStart_ || offset - blockStart_ >= blockSize_)
-        Load(offset);
-    uint64_t rel = offset - blockStart_;
-    return rel < blockLength_ ? block_[rel] : 0;
+    Block &b = Find(offset);
+    uint64_t rel = offset - b.start;
+    return rel < b.length ? b.bytes[rel] : 0;
 }
 
 const uint8_t *Reader::SpanSlow(uint64_t offset, size_t &count) {
-    if (!loaded_ || offset < blockStart_ || offset - blockStart_ >= blockSize_)
-        Load(offset);
-    uint64_t rel = offset - blockStart_;
-    if (rel >= blockLength_) {
+    Block &b = Find(offset);
+    uint64_t rel = offset - b.start;
+    if (rel >= b.length) {
         count = 0;
         return nullptr;
     }
-    count = blockLength_ - size_t(rel);
-    return block_.get() + rel;
+    count = b.length - size_t(rel);
+    return b.bytes.get() + rel;
 }
 
 void Reader::ReadBytesAt(uint64_t offset, uint8_t *buffer, size_t count) {

@@ -16,18 +16,18 @@ public:
     Reader(InputFile &file, size_t blockSize);
 
     uint8_t ByteAt(uint64_t offset) {
-        uint64_t rel = offset - blockStart_;
-        if (rel < blockLength_)
-            return block_[rel];
+        uint64_t rel = offset - current_->start;
+        if (rel < current_->length)
+            return current_->bytes[rel];
         return ByteAtSlow(offset);
     }
     // The cached bytes from offset to the end of its block; count 0 (and null)
     // at the end of the file or when the read fails.
     const uint8_t *Span(uint64_t offset, size_t &count) {
-        uint64_t rel = offset - blockStart_;
-        if (rel < blockLength_) {
-            count = blockLength_ - size_t(rel);
-            return block_.get() + rel;
+        uint64_t rel = offset - current_->start;
+        if (rel < current_->length) {
+            count = current_->length - size_t(rel);
+            return current_->bytes.get() + rel;
         }
         return SpanSlow(offset, count);
     }
@@ -37,16 +37,24 @@ public:
     bool LastReadFailed() const { return lastFailed_; }
 
 private:
+    // Two blocks, so that a look across a block edge and back reads nothing again.
+    struct Block {
+        std::unique_ptr<uint8_t[]> bytes;
+        uint64_t start = 0;
+        size_t length = 0;
+        bool loaded = false;
+        bool Holds(uint64_t offset, size_t size) const {
+            return loaded && offset >= start && offset - start < size;
+        }
+    };
     uint8_t ByteAtSlow(uint64_t offset);
     const uint8_t *SpanSlow(uint64_t offset, size_t &count);
-    void Load(uint64_t offset);
+    Block &Find(uint64_t offset);
 
     InputFile &file_;
     size_t blockSize_;
-    std::unique_ptr<uint8_t[]> block_;
-    uint64_t blockStart_ = 0;
-    size_t blockLength_ = 0;
-    bool loaded_ = false;
+    Block blocks_[2];
+    Block *current_;
     bool lastFailed_ = false;
 };
 
