@@ -26,6 +26,9 @@ public:
     void MarkTaken(uint32_t n) { Set(taken_, n); }
     void MarkCreated(uint32_t n) { Set(created_, n), Set(taken_, n); }
     bool AnyCreated() const { return anyCreated_; }
+    // Whether this call's last output file went into the folder just now, so
+    // that the folder is known to stand until a create fails.
+    bool folderReady = false;
     // The smallest number >= n that is not known to be taken, or
     // kMaxOutputNumber + 1 when there is none.
     uint32_t NextUnknown(uint32_t n) const;

@@ -57,10 +57,13 @@ public:
             Fail(resultCode_, ResultOutputNameTaken);
     }
 
+    // Whether the folder must be looked at before this message: always, but
+    // while this call's files go into it, it is known to be there.
+    bool FolderUnchecked() const { return !ctx_.names().folderReady; }
+
     void Write(uint64_t messageStart, uint64_t headerLength) {
-        uint32_t number;
-        char path[kPathBuffer];
-        if (!FindFreeOutputName(number, path))
+        std::unique_ptr<OutputFile> out;
+        if (!CreateUnderFreeName(out))
             return;
 
         // The message runs to the next message's first byte, or to one byte
@@ -78,12 +81,6 @@ public:
                                              : 0;
         end = TrimMessageEnd(ctx_, data_, blockEnd, end, kind_);
 
-        std::unique_ptr<OutputFile> out(ctx_.host().CreateOutput(path));
-        if (!out) {
-            Fail(resultCode_, ResultFileCreateError);
-            return;
-        }
-        ctx_.names().MarkCreated(number);
         if (buffer_.empty())
             buffer_.resize(kWriteBuffer);
         if (!WriteMessage(data_, *out, messageStart, headerLength, headerLength + end, buffer_))
@@ -91,30 +88,53 @@ public:
     }
 
 private:
-    // The first name from the counter on that nothing in the folder holds.
-    // Names this call already knows to be taken are passed over without
-    // asking the file system again.
-    bool FindFreeOutputName(uint32_t &number, char *path) {
+    // Creates the file of the first name from the counter on that nothing in
+    // the folder holds. Creating only when no entry of the name exists asks
+    // the file system once per name; a name whose creation fails otherwise is
+    // looked up, so that a failed lookup still counts as taken. Names this
+    // call already knows to be taken are passed over without asking again.
+    bool CreateUnderFreeName(std::unique_ptr<OutputFile> &out) {
+        OutputNames &names = ctx_.names();
         for (;;) {
             ctx_.Pump();
-            uint32_t next = ctx_.names().NextUnknown(counter_ + 1);
+            uint32_t next = names.NextUnknown(counter_ + 1);
             if (next > kMaxOutputNumber) {
                 counter_ = kMaxOutputNumber;
                 Fail(resultCode_, ResultTooManyFiles);
                 return false;
             }
             counter_ = next;
-            char name[16];
+            char name[16], path[kPathBuffer];
             std::snprintf(name, sizeof name, "%5.5u.eml", unsigned(counter_));
             if (!JoinPath(ctx_, outputFolder_, name, path, kPathBuffer)) {
                 Fail(resultCode_, ResultFileCreateError);
                 return false;
             }
-            if (ctx_.host().Attributes(path).kind == EntryKind::Missing) {
-                number = counter_;
+            bool exists = false;
+            out.reset(ctx_.host().CreateNewOutput(path, exists));
+            if (!out && !exists && ctx_.host().Attributes(path).kind == EntryKind::Missing) {
+                if (names.folderReady) {
+                    // The folder may have gone since: make sure of it as at the
+                    // start of a message, then try this name once more.
+                    names.folderReady = false;
+                    CheckOutputFolder();
+                    if (!MayWrite(resultCode_))
+                        return false;
+                    --counter_;
+                    continue;
+                }
+                out.reset(ctx_.host().CreateOutput(path));
+                if (!out) {
+                    Fail(resultCode_, ResultFileCreateError);
+                    return false;
+                }
+            }
+            if (out) {
+                names.MarkCreated(counter_);
+                names.folderReady = true;
                 return true;
             }
-            ctx_.names().MarkTaken(counter_);
+            names.MarkTaken(counter_);
         }
     }
 
@@ -152,7 +172,8 @@ int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint32_t fileSize,
         ctx.Pump();
         const uint64_t messageStart = start + uint64_t(found.offset);
         if (outputFolder) {
-            file.CheckOutputFolder();
+            if (file.FolderUnchecked())
+                file.CheckOutputFolder();
             if (MayWrite(resultCode))
                 file.Write(messageStart, found.headerLength);
         }

@@ -56,9 +56,7 @@ bool LineStartsWith(Reader &data, uint64_t offset, const char *text, size_t n) {
     return true;
 }
 
-} // namespace
-
-uint64_t MeasureLine(Reader &data, uint64_t offset) {
+inline uint64_t Measure(Reader &data, uint64_t offset) {
     uint64_t p = offset;
     for (;;) {
         size_t n;
@@ -72,7 +70,7 @@ uint64_t MeasureLine(Reader &data, uint64_t offset) {
     }
 }
 
-uint64_t ConsumeTerminator(Reader &data, uint64_t offset) {
+inline uint64_t Consume(Reader &data, uint64_t offset) {
     uint8_t b = data.ByteAt(offset);
     if (b == CR || b == LF) {
         ++offset;
@@ -81,6 +79,11 @@ uint64_t ConsumeTerminator(Reader &data, uint64_t offset) {
     }
     return offset;
 }
+
+} // namespace
+
+uint64_t MeasureLine(Reader &data, uint64_t offset) { return Measure(data, offset); }
+uint64_t ConsumeTerminator(Reader &data, uint64_t offset) { return Consume(data, offset); }
 
 int32_t ThresholdFor(CallContext &ctx, int32_t kind, uint64_t start) {
     int32_t threshold = ctx.SettingThreshold();
@@ -97,15 +100,15 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
 
     for (;;) {
         ctx.Pump();
-        uint64_t length = MeasureLine(data, position);
+        uint64_t length = Measure(data, position);
 
         // Step over the parts of a multipart body, so that the header blocks of
         // messages forwarded inside it are not taken for new messages.
         if (boundaryLength && length == boundaryLength &&
             LineStartsWith(data, position, boundary.text, boundaryLength)) {
             for (;;) {
-                position = ConsumeTerminator(data, position + length);
-                length = MeasureLine(data, position);
+                position = Consume(data, position + length);
+                length = Measure(data, position);
                 if (length > boundaryLength &&
                     LineStartsWith(data, position, boundary.text, boundaryLength))
                     break;
@@ -131,7 +134,7 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
             position += length;
             bool ended = data.ByteAt(position) == 0 ||
                          (kind == LineClass::Continuation && length == 0);
-            position = ConsumeTerminator(data, position);
+            position = Consume(data, position);
             evaluate = ended || position >= limit;
         }
         if (!evaluate)
@@ -145,7 +148,7 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
         }
         if (resync && data.ByteAt(position) != 0) {
             // A short run is dropped; the search goes on after the line examined last.
-            position = ConsumeTerminator(data, position + length);
+            position = Consume(data, position + length);
             runWeight = 0;
             continue;
         }

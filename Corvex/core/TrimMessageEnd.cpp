@@ -35,17 +35,21 @@ uint64_t TrimMessageEnd(CallContext &ctx, Reader &data, uint64_t blockEnd, uint6
         return end;
     auto at = [&](uint64_t i) { return data.ByteAt(blockEnd + i); };
     const int lines = kind == KindNifty ? 3 : 2;
+    const uint8_t *lead = kind == KindNifty ? kNiftyTitle : reinterpret_cast<const uint8_t *>("From ");
+    const size_t leadLength = kind == KindNifty ? 6 : 5;
     uint64_t x = end - 1;
     for (int n = 0; n < lines;) {
         ctx.Pump();
         while (x > 0 && !IsBreak(at(x))) {
-            uint8_t six[6];
-            data.ReadBytesAt(blockEnd + x, six, sizeof six);
+            // Only a position that holds the first byte can start a match.
+            if (at(x) == lead[0]) {
+                uint8_t six[6];
+                data.ReadBytesAt(blockEnd + x, six, sizeof six);
+                if (std::memcmp(six, lead, leadLength) == 0)
+                    return kind == KindNifty ? NiftyCut(data, blockEnd, x)
+                                             : x; // right before the separator line
+            }
             ctx.Pump();
-            if (kind == KindNifty && std::memcmp(six, kNiftyTitle, 6) == 0)
-                return NiftyCut(data, blockEnd, x);
-            if (kind == KindMbox && std::memcmp(six, "From ", 5) == 0)
-                return x; // the message ends right before the separator line
             --x;
         }
         if (x == 0)

@@ -38,6 +38,8 @@ bool WriteMessage(Reader &data, OutputFile &out, uint64_t start, uint64_t header
     while (done < length) {
         size_t count;
         const uint8_t *span = data.Span(start + done, count);
+        if (!patch && !filled && count >= length - done && length - done <= buffer.size())
+            return out.Write(span, size_t(length - done)); // all of it in the cache: one write
         if (!count) {
             if (data.LastReadFailed())
                 return false;

@@ -77,6 +77,9 @@ public:
     virtual bool CreateFolder(const char *path) = 0;
     // Creates (or replaces) a file for writing with no sharing; null on failure.
     virtual OutputFile *CreateOutput(const char *path) = 0;
+    // Creates a file for writing with no sharing only when nothing of that
+    // name exists; on failure, exists tells whether that was the reason.
+    virtual OutputFile *CreateNewOutput(const char *path, bool &exists) = 0;
 
     // Takes at most one pending window message of the calling thread,
     // translates and dispatches it; never waits.

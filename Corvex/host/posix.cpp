@@ -174,13 +174,17 @@ public:
 
     bool CreateFolder(const char *path) override { return ::mkdir(path, 0777) == 0; }
 
+    // Other programs do not take part in advisory locks on files they write,
+    // so output files are not locked.
     OutputFile *CreateOutput(const char *path) override {
-        Descriptor fd(::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-        if (fd.get() < 0)
-            return nullptr;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd.get(), 0) != 0)
-            return nullptr;
-        return new PosixOutput(fd.release());
+        int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        return fd < 0 ? nullptr : new PosixOutput(fd);
+    }
+
+    OutputFile *CreateNewOutput(const char *path, bool &exists) override {
+        int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        exists = fd < 0 && errno == EEXIST;
+        return fd < 0 ? nullptr : new PosixOutput(fd);
     }
 
     bool PumpOneMessage() override { return false; }

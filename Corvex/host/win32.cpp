@@ -207,6 +207,18 @@ public:
         return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Output(h);
     }
 
+    OutputFile *CreateNewOutput(const char *path, bool &exists) override {
+        HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            exists = false;
+            return new Win32Output(h);
+        }
+        DWORD error = ::GetLastError();
+        exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        return nullptr;
+    }
+
     bool PumpOneMessage() override {
         MSG msg;
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))

@@ -118,13 +118,13 @@ TEST_P(Convert, FreeNamesFillGapsAndNumberOnAcrossFiles) {
     MakeDirs(dir / "in");
     WriteFile(dir / "in/a", kSecond);
     WriteFile(dir / "in/b", kSecond + kSecond);
-    int before = host.attributeLookups;
+    int before = host.createNewOutputs;
     EXPECT_EQ(Run(dir / "in", dir / "out", KindMbox, &rc), 3);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(List(dir / "out").size(), 8u);
-    // The second file asks only about names the call has not seen: one per
-    // message, plus the folder check.
-    EXPECT_LE(host.attributeLookups - before, 5 + 3 + 3 + 1);
+    // The first file tries 1 to 6; the second starts again at 1 but asks only
+    // about the names the call has not seen yet: 7 and 8.
+    EXPECT_EQ(host.createNewOutputs - before, 6 + 2);
 }
 
 TEST_P(Convert, NoFreeNameLeftGives1009AndStillCountsEverything) {
@@ -138,11 +138,32 @@ TEST_P(Convert, NoFreeNameLeftGives1009AndStillCountsEverything) {
 }
 
 TEST_P(Convert, AFailedLookupTakesTheNameAndTheSearchGoesOn) {
+    // Neither created nor found missing: the name counts as taken.
     host.attributesError = [](const std::string &p) { return p.find("00001.eml") != std::string::npos; };
     int32_t rc;
     EXPECT_EQ(Split(kSecond, KindMbox, rc), 1);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00002.eml"});
+}
+
+TEST_P(Convert, AFolderRemovedDuringTheCallIsMadeAgain) {
+    // Removed from inside the progress callback, before the second message.
+    WriteFile(dir / "mail.txt", kSecond + kSecond);
+    static std::string folder;
+    folder = dir / "out";
+    struct Remover {
+        static int32_t CORVEX_CALL Call(uint32_t, uint32_t, uint32_t offset, uint32_t) {
+            if (offset)
+                std::filesystem::remove_all(folder);
+            return 0;
+        }
+    };
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "mail.txt", folder, KindMbox, &rc, nullptr, Remover::Call), 2);
+    EXPECT_EQ(rc, 0);
+    // Within a file the numbers only rise, so the new folder starts at 2.
+    EXPECT_EQ(List(folder), std::vector<std::string>{"00002.eml"});
+    EXPECT_EQ(Out("00002.eml"), kSecond);
 }
 
 TEST_P(Convert, OutputFolderThatIsAFileGives1008AndNoFile) {
@@ -155,13 +176,15 @@ TEST_P(Convert, OutputFolderThatIsAFileGives1008AndNoFile) {
 }
 
 TEST_P(Convert, CreateAndWriteFailuresGive1007AndStopWriting) {
-    host.failCreateOutputAt = 1;
+    host.createFails = [](const std::string &p) { return p.find("00002.eml") != std::string::npos; };
     int32_t rc;
     EXPECT_EQ(Split(kSecond + kSecond + kSecond, KindMbox, rc), 3);
     EXPECT_EQ(rc, ResultFileCreateError);
     EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00001.eml"});
+    // The folder was looked at again before giving up on the name.
+    EXPECT_EQ(host.createOutputs, 1);
 
-    host.failCreateOutputAt = -1;
+    host.createFails = nullptr;
     host.failWriteAt = host.writes; // the next write fails half-way
     TempDir other;
     WriteFile(other / "m", kSecond + kSecond);

@@ -102,7 +102,7 @@ TEST_F(Paths, PathsThatDoNotFitAreRefusedBeforeAnythingHappens) {
     longOut += "o";
     EXPECT_EQ(Run("C:\\m", longOut.c_str()), 0);
     EXPECT_EQ(rc, ResultOutputFolderNotCreated);
-    EXPECT_EQ(host.createOutputs, 1);
+    EXPECT_EQ(host.createNewOutputs, 1);
     std::string longIn = "C:\\" + std::string(257, 'i');
     EXPECT_EQ(Run(longIn.c_str(), nullptr), 0);
     EXPECT_EQ(rc, ResultInputFileNotFound);

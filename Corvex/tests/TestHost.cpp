@@ -19,7 +19,7 @@ public:
     CountingInput(InputFile *real, TestHost &host) : real_(real), host_(host) {}
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
         ++host_.reads;
-        if (host_.failReadsAfterCreate && host_.createOutputs > 0)
+        if (host_.failReadsAfterCreate && host_.createOutputs + host_.createNewOutputs > 0)
             return -1;
         return real_->ReadAt(offset, buffer, count);
     }
@@ -119,9 +119,23 @@ bool TestHost::CreateFolder(const char *path) {
 }
 
 OutputFile *TestHost::CreateOutput(const char *path) {
-    if (createOutputs++ == failCreateOutputAt)
+    ++createOutputs;
+    if (createFails && createFails(path))
         return nullptr;
     OutputFile *real = real_.CreateOutput(Map(path).c_str());
+    return real ? new CountingOutput(real, *this) : nullptr;
+}
+
+OutputFile *TestHost::CreateNewOutput(const char *path, bool &exists) {
+    ++createNewOutputs;
+    exists = false;
+    if (attributesTaken && attributesTaken(path)) {
+        exists = true;
+        return nullptr;
+    }
+    if ((createFails && createFails(path)) || (attributesError && attributesError(path)))
+        return nullptr;
+    OutputFile *real = real_.CreateNewOutput(Map(path).c_str(), exists);
     return real ? new CountingOutput(real, *this) : nullptr;
 }
 

@@ -20,12 +20,13 @@ public:
 
     std::string setting;      // the threshold setting's text
     bool settingMissing = true;
-    int failCreateOutputAt = -1;  // the n-th CreateOutput (0-based) fails
+    std::function<bool(const std::string &)> createFails; // creating these fails
     int failWriteAt = -1;         // the n-th Write fails
     bool failReadsAfterCreate = false; // every read fails once an output exists
     std::function<bool(const std::string &)> attributesError; // Attributes fails for these
-    std::function<bool(const std::string &)> attributesTaken; // reported as existing files
-    int createOutputs = 0, writes = 0, reads = 0, attributeLookups = 0, pumps = 0;
+    // Reported as existing files, to lookups and to creation alike.
+    std::function<bool(const std::string &)> attributesTaken;
+    int createOutputs = 0, createNewOutputs = 0, writes = 0, reads = 0, attributeLookups = 0, pumps = 0;
     std::vector<size_t> writeSizes;
     std::vector<std::string> foldersCreated;
 
@@ -40,6 +41,7 @@ public:
     bool SameFolder(const char *a, const char *b) override;
     bool CreateFolder(const char *path) override;
     OutputFile *CreateOutput(const char *path) override;
+    OutputFile *CreateNewOutput(const char *path, bool &exists) override;
     bool PumpOneMessage() override;
     void ReadThresholdSetting(char *buffer, size_t size) override;
     uint32_t TickMs() override;
