@@ -1,0 +1,373 @@
+#!/usr/bin/env python3
+"""Times the product against reference commands on the same inputs, in one run.
+
+Every command runs once untimed (to warm the page cache), then --runs times;
+the best wall time counts. Ratios compare against references measured in this
+same run, since absolute times on shared machines are noise. The benchmark
+reports; it fails (exit 1) only when a command it needs fails or is missing.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+NATIVE_BIN = os.path.join(ROOT, "build", "native", "bin")
+WIN_BUILD = os.path.join(ROOT, "build", "win64")
+MIB = 1024 * 1024
+
+
+class CommandFailed(Exception):
+    pass
+
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.dir = args.dir
+        self.rows = []
+        self.failures = []
+        self.notes = []
+        with open(os.path.join(self.dir, "manifest.json")) as f:
+            self.manifest = json.load(f)["files"]
+        self.out_root = args.out
+        self.logs = os.path.join(self.dir, "logs")
+        os.makedirs(self.logs, exist_ok=True)
+
+    # -- running commands
+
+    def run_once(self, cmd, env=None, tag="cmd"):
+        """Runs cmd with its output in files (Wine's helpers may hold a pipe open)."""
+        name = re.sub(r"[^A-Za-z0-9.-]+", "_", tag)
+        out_path = os.path.join(self.logs, name + ".out")
+        err_path = os.path.join(self.logs, name + ".err")
+        with open(out_path, "wb") as out, open(err_path, "wb") as err:
+            start = time.perf_counter()
+            rc = subprocess.call(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=env, cwd=self.dir)
+            wall = time.perf_counter() - start
+        with open(out_path, "rb") as f:
+            stdout = f.read()
+        if rc != 0:
+            with open(err_path, "rb") as f:
+                stderr = f.read()
+            raise CommandFailed("%s exited with %d\n%s%s" % (" ".join(cmd), rc, stdout[-2000:].decode(errors="replace"),
+                                                             stderr[-2000:].decode(errors="replace")))
+        return wall, stdout
+
+    def measure(self, cmd, tag, prepare=None, env=None, runs=None):
+        """Best of runs after one untimed run. Returns (wall s, in-process s or None, last stdout)."""
+        runs = self.args.runs if runs is None else runs
+        best_wall, best_inner, stdout = None, None, b""
+        for i in range(runs + 1):
+            if prepare:
+                prepare()
+            wall, stdout = self.run_once(cmd, env, tag)
+            inner = inner_seconds(stdout)
+            if i == 0 and runs > 0:
+                continue
+            best_wall = wall if best_wall is None else min(best_wall, wall)
+            if inner is not None:
+                best_inner = inner if best_inner is None else min(best_inner, inner)
+        print("  %-34s %8.3f s%s" % (tag, best_wall, "" if best_inner is None else "  (in process %.3f s)" % best_inner),
+              flush=True)
+        return best_wall, best_inner, stdout
+
+    def fresh_dir(self, name):
+        # Only one output folder exists at a time: the previous one goes now.
+        shutil.rmtree(self.out_root, ignore_errors=True)
+        path = os.path.join(self.out_root, name)
+
+        def prepare():
+            shutil.rmtree(path, ignore_errors=True)
+            os.makedirs(path)
+        return path, prepare
+
+    # -- reporting
+
+    def row(self, what, seconds, ref_name, ref_seconds, target, unit="s", less_than=False):
+        ratio = seconds / ref_seconds if ref_seconds else float("inf")
+        ok = ratio < target if less_than else ratio <= target
+        self.rows.append((what, seconds, unit, ref_name, ratio, ("< " if less_than else "<= ") + "%g" % target,
+                          "PASS" if ok else "FAIL"))
+
+    def value_row(self, what, value, unit, limit):
+        self.rows.append((what, value, unit, "", None, "<= %g %s" % (limit, unit), "PASS" if value <= limit else "FAIL"))
+
+    def info_row(self, what, seconds, ref_name, ref_seconds):
+        self.rows.append((what, seconds, "s", ref_name, seconds / ref_seconds if ref_seconds else None, "info", ""))
+
+    def missing(self, what, why):
+        self.rows.append((what, None, "", "", None, "", "n/a"))
+        self.failures.append("%s: %s" % (what, why))
+
+    def section(self, title, fn):
+        print("\n== %s" % title, flush=True)
+        try:
+            fn()
+        except CommandFailed as e:
+            self.failures.append("%s: %s" % (title, e))
+            print("  FAILED: %s" % e, flush=True)
+
+    def expect(self, what, found, expected):
+        note = "%s: %d found, %d generated" % (what, found, expected)
+        if found != expected:
+            note += "  <-- differs"
+        print("  " + note, flush=True)
+        self.notes.append(note)
+
+    def print_table(self):
+        print("\n%-52s %10s  %-22s %8s  %-8s %s" % ("measurement", "value", "reference", "ratio", "target", "result"))
+        print("-" * 112)
+        for what, value, unit, ref, ratio, target, result in self.rows:
+            v = "-" if value is None else ("%.3f %s" % (value, unit) if unit == "s" else "%.1f %s" % (value, unit))
+            r = "" if ratio is None else "%.2f" % ratio
+            print("%-52s %10s  %-22s %8s  %-8s %s" % (what, v, ref, r, target, result))
+        if self.notes:
+            print("\nmessage counts:")
+            for n in self.notes:
+                print("  " + n)
+        if self.failures:
+            print("\nnot measured or failed:")
+            for f in self.failures:
+                print("  " + f.splitlines()[0])
+
+
+def default_out():
+    """Output folders go to RAM when possible: on these virtual machines the disk
+    is throttled after a burst of writes, and the figures would then measure
+    the throttle (the same command ran 20 times slower after earlier runs)."""
+    if os.environ.get("QUILLBOX_BENCH_OUT"):
+        return os.environ["QUILLBOX_BENCH_OUT"]
+    if os.path.isdir("/dev/shm") and shutil.disk_usage("/dev/shm").free > 3 * 1024 * MIB:
+        return "/dev/shm/quillbox-bench-out"
+    return os.path.join(os.environ.get("QUILLBOX_BENCH_DIR", "/tmp/quillbox-bench"), "out")
+
+
+def inner_seconds(stdout):
+    m = re.search(rb"ms=([0-9.]+)", stdout)
+    return float(m.group(1)) / 1000 if m else None
+
+
+def count_from(stdout, key=None):
+    if key:
+        m = re.search(key.encode() + rb"=(\d+)", stdout)
+    else:
+        m = re.search(rb"(\d+)\s*$", stdout)
+    return int(m.group(1)) if m else -1
+
+
+def mib(path):
+    return "%.0f MiB mbox" % (os.path.getsize(path) / MIB)
+
+
+def files_in(path):
+    return len(os.listdir(path))
+
+
+def tool(name):
+    path = os.path.join(NATIVE_BIN, name)
+    return path if os.path.exists(path) else None
+
+
+# ---------------------------------------------------------------- sections
+
+def native_counting(b):
+    mbox = os.path.join(b.dir, "mbox.mbox")
+    expected = b.manifest["mbox.mbox"]["messages"]
+    print("  input: %s, %.1f MiB, %d messages" % (mbox, os.path.getsize(mbox) / MIB, expected))
+    wc, _, _ = b.measure(["wc", "-l", mbox], "wc -l")
+    b.wc = wc
+    kelpo = tool("kelpo")
+    if not kelpo:
+        return b.missing("kelpo -c mbox (kind 0)", "build/native/bin/kelpo is missing")
+    t, _, out = b.measure([kelpo, "-c", mbox], "kelpo -c")
+    b.expect("kelpo -c mbox.mbox", count_from(out), expected)
+    b.row("native count: kelpo -c (%s)" % mib(mbox), t, "wc -l", wc, 4)
+    b.native_count = t
+
+
+def native_extraction(b):
+    mbox = os.path.join(b.dir, "mbox.mbox")
+    expected = b.manifest["mbox.mbox"]["messages"]
+    split = tool("bench_plain_split")
+    out, prepare = b.fresh_dir("split")
+    if not split:
+        raise CommandFailed("build/native/bin/bench_plain_split is missing")
+    plain, _, so = b.measure([split, mbox, out], "plain split", prepare)
+    b.expect("plain split mbox.mbox", count_from(so, "records"), expected)
+    out, prepare = b.fresh_dir("mailsplit")
+    mailsplit, _, so = b.measure(["git", "mailsplit", "-o" + out, mbox], "git mailsplit", prepare)
+    b.expect("git mailsplit mbox.mbox", files_in(out), expected)
+    b.plain = plain
+    kelpo = tool("kelpo")
+    if not kelpo:
+        b.missing("kelpo -mbox (%s)" % mib(mbox), "build/native/bin/kelpo is missing")
+        return
+    out, prepare = b.fresh_dir("kelpo-mbox")
+    t, _, _ = b.measure([kelpo, "-mbox", mbox, out], "kelpo -mbox", prepare)
+    b.expect("kelpo -mbox mbox.mbox (.eml files)", files_in(out), expected)
+    b.row("native extract: kelpo -mbox (%s)" % mib(mbox), t, "plain split", plain, 1.15)
+    b.row("native extract: kelpo -mbox vs git mailsplit", t, "git mailsplit", mailsplit, 1.0, less_than=True)
+    general = os.path.join(b.dir, "general.txt")
+    out, prepare = b.fresh_dir("kelpo-general")
+    g, _, _ = b.measure([kelpo, general, out], "kelpo (general text)", prepare)
+    b.expect("kelpo general.txt (.eml files)", files_in(out), b.manifest["general.txt"]["messages"])
+    b.info_row("native extract: kelpo general.txt (kind 0)", g, "plain split (mbox)", plain)
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.update(WINEPREFIX=os.path.join(WIN_BUILD, "wineprefix"), WINEDEBUG="-all", LC_ALL="ja_JP.SJIS")
+    return env
+
+
+def wine_command():
+    wrapper = os.path.join(WIN_BUILD, "wine-run")
+    return [wrapper] if os.path.exists(wrapper) else ["/usr/lib/wine/wine64"]
+
+
+def win_tool(name):
+    for d in (os.path.join(WIN_BUILD, "bin"), os.path.join(WIN_BUILD, "bench-bin")):
+        p = os.path.join(d, name)
+        if os.path.exists(p):
+            return p
+    return None
+
+
+def to_windows(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def start_wine(b):
+    env = wine_env()
+    os.makedirs(env["WINEPREFIX"], exist_ok=True)
+    # A persistent server, and one trivial program first, all with stdio on
+    # /dev/null: Wine's helper processes then never hold our output open and
+    # the prefix's start-up is out of the way before anything is timed.
+    subprocess.Popen(["wineserver", "-p", "30"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL, env=env).wait()
+    driver = win_tool("bench_win_driver.exe")
+    subprocess.call(wine_command() + [driver], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL, env=env)
+    return env
+
+
+def wine_section(b):
+    driver, split = win_tool("bench_win_driver.exe"), win_tool("bench_win_plain_split.exe")
+    if not driver or not split:
+        raise CommandFailed("bench_win_driver.exe / bench_win_plain_split.exe not built")
+    dll = os.path.join(WIN_BUILD, "bin", "Corvex.dll")
+    native_driver = tool("bench_native_driver")
+    env = start_wine(b)
+    wine = wine_command()
+    mbox = os.path.join(b.dir, "mbox.mbox")
+    head = os.path.join(b.dir, "head.mbox")
+    head_expected = b.manifest["head.mbox"]["messages"]
+
+    out, prepare = b.fresh_dir("win-split")
+    wsplit_wall, wsplit, so = b.measure(wine + [split, to_windows(head), to_windows(out)], "wine plain split (head)",
+                                        prepare, env)
+    b.expect("Win32 plain split head.mbox", count_from(so, "records"), head_expected)
+    if not os.path.exists(dll):
+        b.missing("wine count: KelpoEx count / native", "build/win64/bin/Corvex.dll is missing")
+        b.missing("wine extract: KelpoEx kind 2 (head.mbox)", "build/win64/bin/Corvex.dll is missing")
+        return
+    if not native_driver:
+        raise CommandFailed("build/native/bin/bench_native_driver is missing")
+    _, ncount, so = b.measure([native_driver, "count", mbox], "native driver count")
+    b.expect("native InetMailMessageCountInFile mbox.mbox", count_from(so, "messages"),
+             b.manifest["mbox.mbox"]["messages"])
+    wcount_wall, wcount, so = b.measure(wine + [driver, "--dll", to_windows(dll), "count", to_windows(mbox)],
+                                        "wine driver count", None, env)
+    b.expect("Windows InetMailMessageCountInFile mbox.mbox", count_from(so, "messages"),
+             b.manifest["mbox.mbox"]["messages"])
+    b.row("wine count: in process (%s)" % mib(mbox), wcount, "native, in process", ncount, 3)
+    b.info_row("wine count: whole command incl. Wine start", wcount_wall, "native kelpo -c",
+               getattr(b, "native_count", None))
+
+    out, prepare = b.fresh_dir("win-kelpo")
+    wext_wall, wext, so = b.measure(wine + [driver, "--dll", to_windows(dll), "extract", "2", to_windows(head),
+                                            to_windows(out)], "wine driver extract (head)", prepare, env)
+    b.expect("Windows KelpoEx kind 2 head.mbox (.eml files)", files_in(out), head_expected)
+    b.row("wine extract: KelpoEx kind 2, in process (%d msgs)" % head_expected, wext, "Win32 split, in proc", wsplit,
+          1.2)
+    b.info_row("wine extract: whole commands", wext_wall, "Win32 split, wall", wsplit_wall)
+    kelpo_exe = os.path.join(WIN_BUILD, "bin", "Kelpo.exe")
+    if os.path.exists(kelpo_exe):
+        out, prepare = b.fresh_dir("win-kelpo-exe")
+        t, _, _ = b.measure(wine + [kelpo_exe, "-mbox", to_windows(head), to_windows(out)], "wine Kelpo.exe -mbox",
+                            prepare, env)
+        b.info_row("wine extract: Kelpo.exe -mbox (head.mbox)", t, "Win32 split, wall", wsplit_wall)
+
+
+def memory_section(b):
+    kelpo = tool("kelpo")
+    big = os.path.join(b.dir, "big.mbox")
+    if not kelpo:
+        return b.missing("peak memory: kelpo -mbox big.mbox", "build/native/bin/kelpo is missing")
+    out, prepare = b.fresh_dir("big")
+    report = os.path.join(b.logs, "time-v.txt")
+    prepare()
+    t, _ = b.run_once(["/usr/bin/time", "-v", "-o", report, kelpo, "-mbox", big, out], tag="kelpo-big")
+    with open(report) as f:
+        rss_kib = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", f.read()).group(1))
+    print("  kelpo -mbox big.mbox: %.3f s, max RSS %.1f MiB" % (t, rss_kib / 1024))
+    b.expect("kelpo -mbox big.mbox (.eml files)", files_in(out), b.manifest["big.mbox"]["messages"])
+    biggest = max(os.path.getsize(os.path.join(out, n)) for n in os.listdir(out)) if os.listdir(out) else 0
+    print("  largest .eml written: %.1f MiB" % (biggest / MIB))
+    b.value_row("peak memory: kelpo -mbox, %.0f MiB file, 1 msg of %.0f MiB"
+                % (os.path.getsize(big) / MIB, biggest / MIB), rss_kib / 1024, "MiB", 64)
+    shutil.rmtree(out, ignore_errors=True)
+
+
+def folder_section(b):
+    kelpo = tool("kelpo")
+    if not kelpo:
+        return b.missing("folder of 200 files vs one file", "build/native/bin/kelpo is missing")
+    folder, joined = os.path.join(b.dir, "folder"), os.path.join(b.dir, "joined.mbox")
+    expected = b.manifest["joined.mbox"]["messages"]
+    out, prepare = b.fresh_dir("joined")
+    one, _, _ = b.measure([kelpo, "-mbox", joined, out], "kelpo -mbox joined.mbox", prepare)
+    b.expect("kelpo -mbox joined.mbox (.eml files)", files_in(out), expected)
+    out, prepare = b.fresh_dir("folder")
+    many, _, _ = b.measure([kelpo, "-mbox", folder, out], "kelpo -mbox folder/", prepare)
+    b.expect("kelpo -mbox folder/ (.eml files)", files_in(out), expected)
+    b.row("folder: %d files -> one folder (%d msgs)" % (b.manifest["folder"]["files"], expected), many,
+          "one file, same msgs", one, 1.5)
+
+
+SECTIONS = {"count": ("native counting", native_counting),
+            "extract": ("native extraction", native_extraction),
+            "wine": ("Windows build under Wine", wine_section),
+            "memory": ("peak memory", memory_section),
+            "folder": ("folder of files", folder_section)}
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("--dir", required=True)
+    ap.add_argument("--out", default=default_out(),
+                    help="where output folders go (default: a RAM file system when there is one)")
+    ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--only", action="append", choices=sorted(SECTIONS), help="run only these sections")
+    ap.add_argument("--skip", action="append", choices=sorted(SECTIONS), default=[])
+    args = ap.parse_args()
+    b = Bench(args)
+    for key in ("count", "extract", "wine", "memory", "folder"):
+        if (args.only and key not in args.only) or key in args.skip:
+            continue
+        title, fn = SECTIONS[key]
+        b.section(title, lambda fn=fn: fn(b))
+    shutil.rmtree(b.out_root, ignore_errors=True)
+    print("\ninputs in %s, output folders in %s, best of %d runs after one untimed run"
+          % (b.dir, b.out_root, args.runs))
+    b.print_table()
+    return 1 if b.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,99 @@
+// Win32 reference for extraction: reads the whole mbox, cuts it before every
+// line that begins "From ", and writes each piece with CreateFileA, one
+// WriteFile and CloseHandle. Prints the number of pieces and the milliseconds
+// spent inside the process (so that Wine's start-up is not counted).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    HANDLE get() const { return h_; }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    bool Close() {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+double NowMs() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return t.QuadPart * 1e3 / f.QuadPart;
+}
+
+bool ReadAll(const char *path, std::vector<char> &data) {
+    Handle in(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!in.ok() || !GetFileSizeEx(in.get(), &size)) return false;
+    data.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < data.size()) {
+        DWORD chunk = static_cast<DWORD>(data.size() - done > (1u << 30) ? (1u << 30) : data.size() - done);
+        DWORD got = 0;
+        if (!ReadFile(in.get(), data.data() + done, chunk, &got, nullptr) || got == 0) return false;
+        done += got;
+    }
+    return true;
+}
+
+bool WriteOne(const char *path, const char *data, size_t size) {
+    Handle out(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.ok()) return false;
+    DWORD written = 0;
+    if (!WriteFile(out.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size) return false;
+    return out.Close();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s MBOX OUTPUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    double start = NowMs();
+    std::vector<char> data;
+    if (!ReadAll(argv[1], data)) {
+        std::fprintf(stderr, "cannot read %s (error %lu)\n", argv[1], GetLastError());
+        return 1;
+    }
+    CreateDirectoryA(argv[2], nullptr);
+    const char *base = data.data();
+    const char *end = base + data.size();
+    const char *record = base;
+    unsigned count = 0;
+    char path[MAX_PATH];
+    while (record < end) {
+        const char *next = end;
+        for (const char *p = record; (p = static_cast<const char *>(memchr(p, '\n', end - p))) != nullptr; ++p) {
+            if (end - p > 5 && std::memcmp(p + 1, "From ", 5) == 0) {
+                next = p + 1;
+                break;
+            }
+        }
+        std::snprintf(path, sizeof path, "%s\\%05u.eml", argv[2], ++count);
+        if (!WriteOne(path, record, static_cast<size_t>(next - record))) {
+            std::fprintf(stderr, "cannot write %s (error %lu)\n", path, GetLastError());
+            return 1;
+        }
+        record = next;
+    }
+    std::printf("records=%u ms=%.3f\n", count, NowMs() - start);
+    return 0;
+}
