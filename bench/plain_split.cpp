@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "split_records.h"
+
 namespace {
 
 double NowMs() {
@@ -73,27 +75,9 @@ int main(int argc, char **argv) {
         return 1;
     }
     mkdir(argv[2], 0755);
-    const char *base = data.data();
-    const char *end = base + data.size();
-    const char *record = base;
     unsigned count = 0;
-    char path[4096];
-    while (record < end) {
-        // The next record begins after the first "\nFrom " past this one's start.
-        const char *next = end;
-        for (const char *p = record; (p = static_cast<const char *>(memchr(p, '\n', end - p))) != nullptr; ++p) {
-            if (end - p > 5 && std::memcmp(p + 1, "From ", 5) == 0) {
-                next = p + 1;
-                break;
-            }
-        }
-        std::snprintf(path, sizeof path, "%s/%05u.eml", argv[2], ++count);
-        if (!WriteOne(path, record, static_cast<size_t>(next - record))) {
-            std::perror(path);
-            return 1;
-        }
-        record = next;
-    }
+    if (!SplitRecords(data.data(), data.size(), argv[2], '/', count, WriteOne))
+        return 1;
     std::printf("records=%u ms=%.3f\n", count, NowMs() - start);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "split_records.h"
+
 namespace {
 
 class Handle {
@@ -74,26 +76,9 @@ int main(int argc, char **argv) {
         return 1;
     }
     CreateDirectoryA(argv[2], nullptr);
-    const char *base = data.data();
-    const char *end = base + data.size();
-    const char *record = base;
     unsigned count = 0;
-    char path[MAX_PATH];
-    while (record < end) {
-        const char *next = end;
-        for (const char *p = record; (p = static_cast<const char *>(memchr(p, '\n', end - p))) != nullptr; ++p) {
-            if (end - p > 5 && std::memcmp(p + 1, "From ", 5) == 0) {
-                next = p + 1;
-                break;
-            }
-        }
-        std::snprintf(path, sizeof path, "%s\\%05u.eml", argv[2], ++count);
-        if (!WriteOne(path, record, static_cast<size_t>(next - record))) {
-            std::fprintf(stderr, "cannot write %s (error %lu)\n", path, GetLastError());
-            return 1;
-        }
-        record = next;
-    }
+    if (!SplitRecords(data.data(), data.size(), argv[2], '\\', count, WriteOne))
+        return 1;
     std::printf("records=%u ms=%.3f\n", count, NowMs() - start);
     return 0;
 }

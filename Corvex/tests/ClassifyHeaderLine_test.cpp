@@ -98,27 +98,25 @@ TEST_P(Classify, MultipartBoundaryQuotedUnquotedOrWithParameters) {
     EXPECT_STREQ(boundary, "--=_abc");
     EXPECT_TRUE(state.multipartSeen);
 
-    boundary[0] = 0;
-    Of("Content-type: Multipart/Mixed; boundary=\"x\"\r\n");
-    EXPECT_STREQ(boundary, "--x");
-
-    boundary[0] = 0;
-    Of("Content-Type: multipart/mixed; boundary=abc\r\n");
-    EXPECT_STREQ(boundary, "--abc");
-    boundary[0] = 0;
-    Of("Content-Type: multipart/mixed; boundary=\"abc\"; charset=x\r\n");
-    EXPECT_STREQ(boundary, "--abc");
-    boundary[0] = 0;
-    Of("Content-Type: multipart/mixed; boundary=abc; x=y\r\n");
-    EXPECT_STREQ(boundary, "--abc");
-    boundary[0] = 0;
-    Of("Content-Type: multipart/mixed; boundary=\"open\r\n");
-    EXPECT_STREQ(boundary, "--open");
-    // "boundary=" is matched with regard to case.
-    boundary[0] = 0;
-    Of("Content-Type: multipart/mixed; Boundary=\"x\"\r\n");
-    EXPECT_STREQ(boundary, "");
-    EXPECT_TRUE(state.multipartSeen);
+    const struct {
+        const char *line, *stored;
+    } cases[] = {
+        // The media type without regard to case, "boundary=" with regard to it.
+        {"Content-type: Multipart/Mixed; boundary=\"x\"\r\n", "--x"},
+        {"Content-Type: multipart/mixed; Boundary=\"x\"\r\n", ""},
+        {"Content-Type: multipart/mixed; boundary=abc\r\n", "--abc"},
+        {"Content-Type: multipart/mixed; boundary=\"abc\"; charset=x\r\n", "--abc"},
+        {"Content-Type: multipart/mixed; boundary=abc; x=y\r\n", "--abc"},
+        {"Content-Type: multipart/mixed; boundary=abc\tx=y\r\n", "--abc"},
+        {"Content-Type: multipart/mixed; boundary=\"open\r\n", "--open"},
+    };
+    for (const auto &c : cases) {
+        boundary[0] = 0;
+        state = RunState();
+        Of(c.line);
+        EXPECT_STREQ(boundary, c.stored) << c.line;
+        EXPECT_TRUE(state.multipartSeen) << c.line;
+    }
 }
 
 TEST_P(Classify, MultipartTypeMustStandOneByteAfterTheColon) {
