@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@
 #include "CallContext.h"
 #include "Corvex.h"
 #include "ExtractFromPath.h"
+#include "FindMessageStart.h"
+#include "Reader.h"
 #include "host.h"
 
 namespace {
@@ -100,6 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             all += f;
         Check(all.size() <= input.size(), "general: no more than the input");
         Check(MatchesAt(input, input.size() - all.size(), all), "general: the input from the first message on");
+        // ...and it starts where the scanner puts the first message.
+        std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
+        corvex::Reader reader(*file, corvex::kDefaultCacheSize);
+        corvex::CallContext scan(corvex::PlatformHost());
+        corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind, true, {});
+        Check(count == 0 ? !first.Found() : first.Found() && uint64_t(first.offset) == input.size() - all.size(),
+              "general: the first file begins at the first message");
     } else {
         size_t at = 0;
         for (auto &f : files) {

@@ -1,0 +1,11 @@
+#!/bin/sh
+# The shared library exports exactly the four functions, with C names.
+got=$(nm -D --defined-only "$1" | awk '{print $3}' | sort | tr '\n' ' ')
+want="InetMailMessageCountInFile InetMailMessageCountInFileEx Kelpo KelpoEx "
+if [ "$got" = "$want" ]; then
+  echo "exports: $got"
+else
+  echo "exports are: $got"
+  echo "expected:    $want"
+  exit 1
+fi
