@@ -13,12 +13,6 @@ constexpr size_t kNameWords = (kMaxOutputNumber + 1 + 63) / 64;
 
 OutputNames::OutputNames() : taken_(kNameWords, 0), created_(kNameWords, 0) {}
 
-void OutputNames::Set(std::vector<uint64_t> &bits, uint32_t n) {
-    bits[n >> 6] |= uint64_t(1) << (n & 63);
-    if (&bits == &created_)
-        anyCreated_ = true;
-}
-
 uint32_t OutputNames::NextUnknown(uint32_t n) const {
     while (n <= kMaxOutputNumber) {
         uint64_t word = ~taken_[n >> 6] >> (n & 63);

@@ -21,10 +21,13 @@ constexpr size_t kDefaultCacheSize = 256 * 1024;
 class OutputNames {
 public:
     OutputNames();
-    bool Taken(uint32_t n) const { return Test(taken_, n); }
     bool Created(uint32_t n) const { return Test(created_, n); }
     void MarkTaken(uint32_t n) { Set(taken_, n); }
-    void MarkCreated(uint32_t n) { Set(created_, n), Set(taken_, n); }
+    void MarkCreated(uint32_t n) {
+        Set(created_, n);
+        Set(taken_, n);
+        anyCreated_ = true;
+    }
     bool AnyCreated() const { return anyCreated_; }
     // Whether this call's last output file went into the folder just now, so
     // that the folder is known to stand until a create fails.
@@ -37,7 +40,9 @@ private:
     static bool Test(const std::vector<uint64_t> &bits, uint32_t n) {
         return (bits[n >> 6] >> (n & 63)) & 1u;
     }
-    void Set(std::vector<uint64_t> &bits, uint32_t n);
+    static void Set(std::vector<uint64_t> &bits, uint32_t n) {
+        bits[n >> 6] |= uint64_t(1) << (n & 63);
+    }
     std::vector<uint64_t> taken_, created_;
     bool anyCreated_ = false;
 };
