@@ -64,20 +64,7 @@ bool WriteOne(const char *path, const char *data, size_t size) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s MBOX OUTPUT-FOLDER\n", argv[0]);
-        return 2;
-    }
-    double start = NowMs();
-    std::vector<char> data;
-    if (!ReadAll(argv[1], data)) {
-        std::perror(argv[1]);
-        return 1;
-    }
-    mkdir(argv[2], 0755);
-    unsigned count = 0;
-    if (!SplitRecords(data.data(), data.size(), argv[2], '/', count, WriteOne))
-        return 1;
-    std::printf("records=%u ms=%.3f\n", count, NowMs() - start);
-    return 0;
+    return SplitMain(argc, argv, '/', ReadAll, WriteOne, NowMs,
+                     [](const char *folder) { mkdir(folder, 0755); },
+                     [](const char *path) { std::perror(path); });
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 // write(path, data, size) returns false on failure; false stops the split.
 template <class Write>
@@ -31,4 +32,27 @@ bool SplitRecords(const char *base, size_t size, const char *folder, char separa
         record = next;
     }
     return true;
+}
+
+// The whole reference program: read the mbox, make the folder, split, and
+// print the number of pieces and the milliseconds spent inside the process.
+template <class Read, class Write, class Now, class MakeFolder, class ReadFailed>
+int SplitMain(int argc, char **argv, char separator, Read readAll, Write write, Now now,
+              MakeFolder makeFolder, ReadFailed readFailed) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s MBOX OUTPUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    double start = now();
+    std::vector<char> data;
+    if (!readAll(argv[1], data)) {
+        readFailed(argv[1]);
+        return 1;
+    }
+    makeFolder(argv[2]);
+    unsigned count = 0;
+    if (!SplitRecords(data.data(), data.size(), argv[2], separator, count, write))
+        return 1;
+    std::printf("records=%u ms=%.3f\n", count, now() - start);
+    return 0;
 }

@@ -65,20 +65,7 @@ bool WriteOne(const char *path, const char *data, size_t size) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s MBOX OUTPUT-FOLDER\n", argv[0]);
-        return 2;
-    }
-    double start = NowMs();
-    std::vector<char> data;
-    if (!ReadAll(argv[1], data)) {
-        std::fprintf(stderr, "cannot read %s (error %lu)\n", argv[1], GetLastError());
-        return 1;
-    }
-    CreateDirectoryA(argv[2], nullptr);
-    unsigned count = 0;
-    if (!SplitRecords(data.data(), data.size(), argv[2], '\\', count, WriteOne))
-        return 1;
-    std::printf("records=%u ms=%.3f\n", count, NowMs() - start);
-    return 0;
+    return SplitMain(argc, argv, '\\', ReadAll, WriteOne, NowMs,
+                     [](const char *folder) { CreateDirectoryA(folder, nullptr); },
+                     [](const char *path) { std::fprintf(stderr, "cannot read %s (error %lu)\n", path, GetLastError()); });
 }

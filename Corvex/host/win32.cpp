@@ -9,15 +9,17 @@ namespace corvex {
 
 namespace {
 
-class FileHandle {
+// A handle closed with its own function when it goes out of scope.
+template <BOOL(WINAPI *Close)(HANDLE)>
+class ScopedHandle {
 public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
+    explicit ScopedHandle(HANDLE h) : h_(h) {}
+    ~ScopedHandle() {
         if (valid())
-            ::CloseHandle(h_);
+            Close(h_);
     }
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
+    ScopedHandle(const ScopedHandle &) = delete;
+    ScopedHandle &operator=(const ScopedHandle &) = delete;
     bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
     HANDLE get() const { return h_; }
 
@@ -25,21 +27,8 @@ private:
     HANDLE h_;
 };
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (valid())
-            ::FindClose(h_);
-    }
-    FindHandle(const FindHandle &) = delete;
-    FindHandle &operator=(const FindHandle &) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
+using FileHandle = ScopedHandle<::CloseHandle>;
+using FindHandle = ScopedHandle<::FindClose>;
 
 class RegistryKey {
 public:
