@@ -7,8 +7,15 @@
 # a persistent wineserver and one trivial program with their standard
 # streams on /dev/null, run CTest, then stop the server again.
 #
+# Windows get a display of their own: without DISPLAY the script runs itself
+# again under xvfb-run, on a virtual screen of 1280 x 1024 at 24 bits.
+#
 # Usage: scripts/ctest-win64.sh [ctest arguments...]
 set -u
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$@"
+fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win64"
@@ -25,13 +32,7 @@ export WINEPREFIX WINEDEBUG LC_ALL
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "ctest-win64: creating the Wine prefix $WINEPREFIX"
-    # Without Mono and Gecko: nothing here needs them, and they would be
-    # offered for download.
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init </dev/null >/dev/null 2>&1
-    "$wineserver" -w </dev/null >/dev/null 2>&1
-fi
+"$root/scripts/prepare-wine-prefix.sh" "$WINEPREFIX" || exit 1
 
 stop_server() {
     "$wineserver" -k </dev/null >/dev/null 2>&1

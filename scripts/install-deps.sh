@@ -7,6 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev python3 git time
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth locales
+  fonts-ipafont-gothic fp-utils libchm-bin
 )
 
 missing=()
