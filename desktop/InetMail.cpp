@@ -1,0 +1,3 @@
+#include "InetMail.h"
+
+InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx}; }

@@ -1,0 +1,14 @@
+// The two library functions the desktop program calls, bound by name from
+// Corvex.dll at load time. They are reached through this record, so that a
+// test can see every call (and still pass it on to the real library).
+#pragma once
+
+#include "Corvex.h"
+
+struct InetMail {
+    decltype(&InetMailMessageCountInFileEx) countInFileEx;
+    decltype(&KelpoEx) kelpoEx;
+};
+
+// The library's own functions.
+InetMail LinkedInetMail();

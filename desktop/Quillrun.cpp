@@ -1,0 +1,48 @@
+// Quillrun: the desktop program. Creates the main window, then the windows
+// that live beside it, and runs the message loop until the main window
+// closes.
+#include <windows.h>
+#include <ole2.h>
+
+#include "InetMail.h"
+#include "Main.h"
+#include "Outside.h"
+
+namespace {
+
+// The shell's folder browser (new style) needs OLE on this thread.
+class OleSession {
+public:
+    OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession() {
+        if (ok_)
+            OleUninitialize();
+    }
+    OleSession(const OleSession &) = delete;
+    OleSession &operator=(const OleSession &) = delete;
+
+private:
+    bool ok_;
+};
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    OleSession ole;
+    RealOutside outside;
+    TMainForm mainForm(outside, LinkedInetMail());
+    if (!mainForm.Create())
+        return 0;
+    ShowWindow(mainForm.Window(), show);
+    UpdateWindow(mainForm.Window());
+
+    MSG message;
+    int status;
+    while ((status = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        if (!mainForm.PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return status < 0 ? 1 : static_cast<int>(message.wParam);
+}

@@ -1,0 +1,37 @@
+// The library's two functions as the desktop program calls them, recorded
+// and passed on to the real Corvex.dll.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "InetMail.h"
+
+struct LibraryCall {
+    bool extract = false; // KelpoEx (else the count)
+    std::string input;
+    bool outputGiven = false;
+    std::string output;
+    int32_t kind = -1;
+    bool totalGiven = false;
+    bool resultCodeGiven = false;
+    int32_t resultCodeBefore = -1; // what the caller had put there
+    bool progressGiven = false;
+    int32_t count = -1;
+    int32_t resultCode = -1;
+    uint64_t totalBytes = 0;
+};
+
+class RecordingLibrary {
+public:
+    static InetMail Bind();
+    static void Reset();
+    static const std::vector<LibraryCall> &Calls();
+    // True while a call is inside the real library.
+    static bool InCall();
+    // Runs just before each call is passed on (inside the program's call).
+    static std::function<void(const LibraryCall &)> beforeCall;
+    // May change the result code a call returns to the program.
+    static std::function<void(LibraryCall &)> afterCall;
+};
