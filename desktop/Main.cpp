@@ -239,10 +239,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FromCtrlKeyDown(reinterpret_cast<NMLVKEYDOWN *>(lParam)->wVKey);
         return 0;
     }
-    case WM_HELP:
-        // F1 in a window owned by this one (a message box) arrives here.
-        Guarded([this] { HelpBtnClick(); });
-        return TRUE;
     case WM_SETCURSOR:
         if (hourglass_) {
             SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT

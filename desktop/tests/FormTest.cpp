@@ -170,3 +170,46 @@ std::string FormTest::ProgramFolder() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return FolderOf(path);
 }
+
+namespace {
+
+const ControlId kSwitched[] = {IdAboutBtn, IdNewFolderBtn, IdNewFileBtn, IdDeleteBtn, IdStartBtn,
+                               IdBrowseBtn, IdFromCtrl,    IdToCtrl,     IdOptConvert};
+
+bool AcceptsDrops(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+}
+
+} // namespace
+
+::testing::AssertionResult FormTest::IsIdle() const {
+    for (ControlId id : kSwitched)
+        if (!IsWindowEnabled(Control(id)))
+            return ::testing::AssertionFailure() << "control " << id << " is disabled";
+    if (!IsWindowVisible(Control(IdStartBtn)))
+        return ::testing::AssertionFailure() << "the start button is hidden";
+    if (IsWindowVisible(Control(IdProgBar)))
+        return ::testing::AssertionFailure() << "the progress bar shows";
+    if (!Text(IdProgText).empty())
+        return ::testing::AssertionFailure() << "the time text is \"" << Text(IdProgText) << "\"";
+    if (!AcceptsDrops(Window()))
+        return ::testing::AssertionFailure() << "drops are refused";
+    if (GetCursor() != LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)))
+        return ::testing::AssertionFailure() << "the cursor is not the arrow";
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult FormTest::IsBusy() const {
+    for (ControlId id : kSwitched)
+        if (IsWindowEnabled(Control(id)))
+            return ::testing::AssertionFailure() << "control " << id << " is enabled";
+    if (!IsWindowEnabled(Control(IdHelpBtn)))
+        return ::testing::AssertionFailure() << "help is disabled";
+    if (IsWindowVisible(Control(IdStartBtn)))
+        return ::testing::AssertionFailure() << "the start button shows";
+    if (AcceptsDrops(Window()))
+        return ::testing::AssertionFailure() << "drops are accepted";
+    if (GetCursor() != LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))
+        return ::testing::AssertionFailure() << "the cursor is not the hourglass";
+    return ::testing::AssertionSuccess();
+}

@@ -50,6 +50,12 @@ protected:
     std::string Cell(int row, int column) const;
     int RowCount() const;
 
+    // The window's state between library calls: the nine switched controls
+    // enabled, the start button shown, no bar, no time text, drops accepted,
+    // the arrow cursor. Busy is the opposite, help staying available.
+    ::testing::AssertionResult IsIdle() const;
+    ::testing::AssertionResult IsBusy() const;
+
     // The program's files folder (for the help path).
     static std::string ProgramFolder();
 

@@ -228,3 +228,35 @@ TEST_F(MainWindowTest, TabWalksListDestinationBrowseKindAndStartInOrder) {
     PressKeys({VK_SHIFT}, VK_TAB);
     EXPECT_EQ(GetFocus(), Control(IdStartBtn));
 }
+
+TEST_F(MainWindowTest, PlatformsOlderThanWindows95AndNt4AreRefusedAtStart) {
+    struct Platform {
+        DWORD id, major;
+        bool refused;
+    } platforms[] = {{VER_PLATFORM_WIN32s, 3, true},
+                     {VER_PLATFORM_WIN32_NT, 3, true},
+                     {VER_PLATFORM_WIN32_WINDOWS, 4, false},
+                     {VER_PLATFORM_WIN32_WINDOWS, 3, false},
+                     {VER_PLATFORM_WIN32_NT, 4, false}};
+    for (const Platform &platform : platforms) {
+        SCOPED_TRACE(platform.id * 100 + platform.major);
+        outside.events.clear();
+        outside.version = [&](OSVERSIONINFOA &version) {
+            version.dwPlatformId = platform.id;
+            version.dwMajorVersion = platform.major;
+            return true;
+        };
+        TMainForm candidate(outside, RecordingLibrary::Bind());
+        bool created = candidate.Create();
+        EXPECT_EQ(created, !platform.refused);
+        if (platform.refused) {
+            EXPECT_EQ(outside.Lines(),
+                      (std::vector<std::string>{
+                          "beep", "box エラー|実行にはWindows 95以降またはWindows NT 4.0以降が必要です。",
+                          "end "}));
+            EXPECT_EQ(outside.events[2].flags, 0u); // exit code 0
+        } else {
+            EXPECT_TRUE(outside.events.empty());
+        }
+    }
+}

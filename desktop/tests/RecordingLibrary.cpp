@@ -8,6 +8,23 @@ std::vector<LibraryCall> &Log() {
 }
 
 bool inCall = false;
+ProgressCallback programProgress = nullptr;
+
+// Stands between the library and the program's callback, so a test can look
+// at the window after each report.
+int32_t CORVEX_CALL WatchedProgress(uint32_t totalLow, uint32_t totalHigh, uint32_t doneLow,
+                                    uint32_t doneHigh) {
+    int32_t result = programProgress(totalLow, totalHigh, doneLow, doneHigh);
+    if (RecordingLibrary::afterProgress)
+        RecordingLibrary::afterProgress((uint64_t(totalHigh) << 32) | totalLow,
+                                        (uint64_t(doneHigh) << 32) | doneLow);
+    return result;
+}
+
+ProgressCallback Watched(ProgressCallback progress) {
+    programProgress = progress;
+    return progress ? WatchedProgress : nullptr;
+}
 
 // Runs the real call with the record's bookkeeping around it.
 template <class Call>
@@ -27,6 +44,10 @@ int32_t Passed(LibraryCall &record, CorvexByteTotal *total, int32_t *resultCode,
         RecordingLibrary::afterCall(record);
         if (resultCode)
             *resultCode = record.resultCode;
+        if (total) {
+            total->low = static_cast<uint32_t>(record.totalBytes);
+            total->high = static_cast<uint32_t>(record.totalBytes >> 32);
+        }
     }
     Log().push_back(record);
     return count;
@@ -37,9 +58,9 @@ int32_t CORVEX_CALL Count(const char *input, CorvexByteTotal *total, int32_t *re
     LibraryCall record;
     record.input = input ? input : "(null)";
     record.kind = 0;
-    record.progressGiven = progress != nullptr;
+    record.progress = progress;
     return Passed(record, total, resultCode, [&] {
-        return InetMailMessageCountInFileEx(input, total, resultCode, progress);
+        return InetMailMessageCountInFileEx(input, total, resultCode, Watched(progress));
     });
 }
 
@@ -52,9 +73,9 @@ int32_t CORVEX_CALL Extract(const char *input, const char *output, int32_t kind,
     record.outputGiven = output != nullptr;
     record.output = output ? output : "";
     record.kind = kind;
-    record.progressGiven = progress != nullptr;
+    record.progress = progress;
     return Passed(record, total, resultCode, [&] {
-        return KelpoEx(input, output, kind, total, resultCode, progress);
+        return KelpoEx(input, output, kind, total, resultCode, Watched(progress));
     });
 }
 
@@ -62,6 +83,7 @@ int32_t CORVEX_CALL Extract(const char *input, const char *output, int32_t kind,
 
 std::function<void(const LibraryCall &)> RecordingLibrary::beforeCall;
 std::function<void(LibraryCall &)> RecordingLibrary::afterCall;
+std::function<void(uint64_t, uint64_t)> RecordingLibrary::afterProgress;
 
 InetMail RecordingLibrary::Bind() { return InetMail{Count, Extract}; }
 
@@ -69,6 +91,7 @@ void RecordingLibrary::Reset() {
     Log().clear();
     beforeCall = nullptr;
     afterCall = nullptr;
+    afterProgress = nullptr;
     inCall = false;
 }
 

@@ -17,7 +17,7 @@ struct LibraryCall {
     bool totalGiven = false;
     bool resultCodeGiven = false;
     int32_t resultCodeBefore = -1; // what the caller had put there
-    bool progressGiven = false;
+    ProgressCallback progress = nullptr; // the program's own callback
     int32_t count = -1;
     int32_t resultCode = -1;
     uint64_t totalBytes = 0;
@@ -32,6 +32,9 @@ public:
     static bool InCall();
     // Runs just before each call is passed on (inside the program's call).
     static std::function<void(const LibraryCall &)> beforeCall;
-    // May change the result code a call returns to the program.
+    // May change the result code and the byte total a call returns to the
+    // program.
     static std::function<void(LibraryCall &)> afterCall;
+    // Runs after the program's progress callback has handled a report.
+    static std::function<void(uint64_t total, uint64_t done)> afterProgress;
 };

@@ -1,0 +1,278 @@
+// The extraction run: the checks before it, the library call for each row
+// exactly as the program makes it, the output bytes, one box per failing
+// row, the closing message, the progress across files, and the window idle
+// again afterwards.
+#include "FormTest.h"
+
+#include <cstdlib>
+
+namespace {
+
+// samples/ of the source tree, as the test's environment gives it.
+std::string Samples() {
+    const char *folder = std::getenv("QUILLBOX_SAMPLES");
+    return folder ? folder : "";
+}
+
+const char kFinished[] = "情報|抽出処理が終了しました。";
+const char kFailures[] =
+    "警告|いくつかのファイルまたはフォルダから電子メールメッセージを正常に抽出できませんでした。";
+
+} // namespace
+
+class RunTest : public FormTest {
+protected:
+    void SetDestination(const std::string &folder) {
+        SetWindowTextA(Control(IdToCtrl), folder.c_str());
+    }
+    void ChooseKind(int kind) { SendMessageA(Control(IdOptConvert), CB_SETCURSEL, kind, 0); }
+    // Copies a sample into the test folder and adds it as a source.
+    std::string AddSample(const std::string &name) {
+        std::string copy = *temp / name;
+        EXPECT_TRUE(WriteBytes(copy, ReadBytes(Samples() + "\\" + name)));
+        AddThroughOpenDialog({copy});
+        return copy;
+    }
+    // The .eml files of `folder` equal those of samples/expected/<kind>.
+    void ExpectSampleOutput(const std::string &folder, const std::string &kind) {
+        std::string expected = Samples() + "\\expected\\" + kind;
+        std::vector<std::string> names = SortedEntries(expected);
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(SortedEntries(folder), names);
+        for (const std::string &name : names)
+            EXPECT_EQ(ReadBytes(folder + "\\" + name), ReadBytes(expected + "\\" + name)) << name;
+    }
+};
+
+TEST_F(RunTest, NothingToExtractGivesTheInformationAndNoCall) {
+    MakeForm();
+    SetDestination(*temp / "out");
+    Click(IdStartBtn);
+    std::string plain = *temp / "plain.txt";
+    ASSERT_TRUE(WriteBytes(plain, "no mail here\r\n"));
+    AddThroughOpenDialog({plain});
+    Click(IdStartBtn);
+    const std::string box = "box 情報|電子メールメッセージを含むファイルまたはフォルダが指定されていません。";
+    EXPECT_EQ(outside.Lines(), (std::vector<std::string>{"beep", box, "beep", box}));
+    ASSERT_EQ(RecordingLibrary::Calls().size(), 1u); // the count only
+    EXPECT_FALSE(IsFolder(*temp / "out"));
+    EXPECT_TRUE(IsIdle());
+}
+
+TEST_F(RunTest, EmptyDestinationGivesTheErrorWithTwoQuoteMarks) {
+    MakeForm();
+    AddSample("mailbox.mbox");
+    Click(IdStartBtn);
+    EXPECT_EQ(outside.Lines(),
+              (std::vector<std::string>{"beep", "box エラー|出力フォルダを作成できませんでした。\r\"\""}));
+    EXPECT_EQ(RecordingLibrary::Calls().size(), 1u);
+    EXPECT_TRUE(IsIdle());
+}
+
+TEST_F(RunTest, EachKindExtractsTheSamplesByteForByte) {
+    MakeForm();
+    const struct {
+        int kind;
+        const char *sample, *expected;
+    } runs[] = {{0, "general.txt", "general"}, {1, "nifty.txt", "nifty"},
+                {2, "mailbox.mbox", "mbox"}};
+    for (const auto &run : runs) {
+        SCOPED_TRACE(run.sample);
+        // One row at a time: clear the list first.
+        while (RowCount() > 0) {
+            LVITEMA select = {};
+            select.stateMask = select.state = LVIS_SELECTED;
+            SendMessageA(Control(IdFromCtrl), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+            Click(IdDeleteBtn);
+        }
+        std::string source = AddSample(run.sample);
+        std::string out = *temp / (std::string("out-") + run.expected);
+        SetDestination(out);
+        ChooseKind(run.kind);
+        size_t before = RecordingLibrary::Calls().size();
+        outside.events.clear();
+        Click(IdStartBtn);
+
+        ASSERT_EQ(RecordingLibrary::Calls().size(), before + 1);
+        const LibraryCall &call = RecordingLibrary::Calls().back();
+        EXPECT_TRUE(call.extract);
+        EXPECT_EQ(call.input, source);
+        EXPECT_TRUE(call.outputGiven);
+        EXPECT_EQ(call.output, out);
+        EXPECT_EQ(call.kind, run.kind);
+        EXPECT_TRUE(call.totalGiven);
+        EXPECT_TRUE(call.resultCodeGiven);
+        EXPECT_EQ(call.resultCodeBefore, 0);
+        EXPECT_NE(call.progress, nullptr);
+        EXPECT_NE(call.progress, RecordingLibrary::Calls()[before - 1].progress)
+            << "the run reports to its own callback";
+        ExpectSampleOutput(out, run.expected);
+        // The closing information, without a beep.
+        EXPECT_EQ(outside.Lines(), (std::vector<std::string>{std::string("box ") + kFinished}));
+        EXPECT_EQ(outside.events[0].flags, UINT(MB_OK | MB_ICONINFORMATION));
+        EXPECT_TRUE(IsIdle());
+    }
+}
+
+TEST_F(RunTest, DestinationIsPassedExactlyAsTypedAndTheListStaysForAnotherRun) {
+    MakeForm();
+    AddSample("mailbox.mbox");
+    ChooseKind(2);
+    std::string typed = *temp / "deep\\er\\out\\"; // missing levels, a trailing separator
+    SetDestination(typed);
+    Click(IdStartBtn);
+    ASSERT_EQ(RecordingLibrary::Calls().size(), 2u);
+    EXPECT_EQ(RecordingLibrary::Calls()[1].output, typed);
+    EXPECT_EQ(SortedEntries(*temp / "deep\\er\\out").size(), 3u);
+    Click(IdStartBtn);
+    EXPECT_EQ(RowCount(), 1);
+    EXPECT_EQ(RecordingLibrary::Calls().size(), 3u);
+    EXPECT_EQ(SortedEntries(*temp / "deep\\er\\out").size(), 6u); // the next free names
+}
+
+TEST_F(RunTest, FailingRowGetsItsBoxAndTheOtherRowsStillRun) {
+    MakeForm();
+    std::string locked = MailFileWith("locked.txt", 2);
+    std::string plain = *temp / "plain.txt";
+    ASSERT_TRUE(WriteBytes(plain, "no mail\r\n"));
+    std::string good = MailFileWith("good.txt", 3);
+    AddThroughOpenDialog({locked, plain, good});
+    ASSERT_EQ(RowCount(), 3);
+    std::string out = *temp / "out";
+    SetDestination(out);
+    outside.events.clear();
+    {
+        // Held open without sharing: the library cannot read it (1001).
+        FileLock lock(locked);
+        ASSERT_TRUE(lock.Held());
+        Click(IdStartBtn);
+    }
+    // The row with count 0 is skipped without a call.
+    ASSERT_EQ(RecordingLibrary::Calls().size(), 5u);
+    EXPECT_EQ(RecordingLibrary::Calls()[3].input, locked);
+    EXPECT_EQ(RecordingLibrary::Calls()[4].input, good);
+    EXPECT_EQ(RecordingLibrary::Calls()[4].resultCodeBefore, 0);
+    EXPECT_EQ(outside.Lines(),
+              (std::vector<std::string>{"beep",
+                                        "box エラー|入力ファイルが見つかりませんでした。\r\"" + locked + "\"",
+                                        std::string("box ") + kFailures}));
+    EXPECT_EQ(outside.events[2].flags, UINT(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(SortedEntries(out).size(), 3u);
+    EXPECT_TRUE(IsIdle());
+}
+
+TEST_F(RunTest, EachCodeHasItsTextAndUnknownCodesOnlyBeep) {
+    MakeForm();
+    std::string source = MailFileWith("a.txt", 1);
+    AddThroughOpenDialog({source});
+    std::string out = *temp / "out";
+    SetDestination(out);
+    const struct {
+        int32_t code;
+        std::string box;
+    } cases[] = {
+        {1000, "インターネットメールメッセージが見つかりませんでした。"},
+        {1001, "入力ファイルが見つかりませんでした。\r\"" + source + "\""},
+        {1002, "入力フォルダが見つかりませんでした。\r\"" + source + "\""},
+        {1003, "入力パスが見つかりませんでした。\r\"" + source + "\""},
+        {1004, "出力ファイルが見つかりませんでした。\r\"" + out + "\""},
+        {1005, "出力フォルダを作成できませんでした。\r\"" + out + "\""},
+        {1006, "不明なエラーです。"},
+        {1007, "ファイルの作成エラーです。"},
+        {1008, "出力フォルダと同名のファイルが存在します。\r\"" + out + "\""},
+        {1009, "1 つのフォルダにあるファイルが多すぎます。\r\"" + out + "\""},
+        {999, ""},
+        {1010, ""},
+        {-1, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code);
+        RecordingLibrary::afterCall = [&](LibraryCall &call) { call.resultCode = c.code; };
+        outside.events.clear();
+        Click(IdStartBtn);
+        std::vector<std::string> expected = {"beep"};
+        if (!c.box.empty())
+            expected.push_back("box エラー|" + c.box);
+        expected.push_back(std::string("box ") + kFailures);
+        EXPECT_EQ(outside.Lines(), expected);
+        EXPECT_TRUE(IsIdle());
+    }
+}
+
+TEST_F(RunTest, OutputPathThatIsAFileGivesCode1008) {
+    MakeForm();
+    AddSample("general.txt");
+    std::string file = *temp / "taken";
+    ASSERT_TRUE(WriteBytes(file, "x"));
+    SetDestination(file);
+    outside.events.clear();
+    Click(IdStartBtn);
+    EXPECT_EQ(outside.Lines(),
+              (std::vector<std::string>{"beep",
+                                        "box エラー|出力フォルダと同名のファイルが存在します。\r\"" + file + "\"",
+                                        std::string("box ") + kFailures}));
+}
+
+TEST_F(RunTest, WindowIsBusyDuringTheRunAndTheBarAdvancesAcrossFiles) {
+    MakeForm();
+    ASSERT_TRUE(MakeFolder(*temp / "Mail"));
+    for (int i = 0; i < 3; ++i)
+        MailFileWith("Mail\\f" + std::to_string(i) + ".txt", 20 + i);
+    outside.browse = [&](BROWSEINFOA &) { return ILCreateFromPathA((*temp / "Mail").c_str()); };
+    Click(IdNewFolderBtn);
+    ASSERT_EQ(RowCount(), 1);
+    uint64_t total = form->Rows()[0].totalBytes;
+    SetDestination(*temp / "out");
+
+    bool busy = false;
+    int maximum = -1;
+    std::vector<int> positions;
+    RecordingLibrary::beforeCall = [&](const LibraryCall &) {
+        busy = IsBusy() && IsWindowVisible(Control(IdProgBar));
+        maximum = static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETRANGE, FALSE, 0));
+    };
+    RecordingLibrary::afterProgress = [&](uint64_t, uint64_t) {
+        positions.push_back(static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETPOS, 0, 0)));
+    };
+    Click(IdStartBtn);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(maximum, static_cast<int>(total));
+    ASSERT_EQ(positions.size(), 63u);
+    for (size_t i = 1; i < positions.size(); ++i)
+        EXPECT_GE(positions[i], positions[i - 1]) << i;
+    // The last report is in the last file: the first two are finished.
+    EXPECT_GT(positions.back(), static_cast<int>(total / 2));
+    EXPECT_LE(positions.back(), static_cast<int>(total));
+    EXPECT_TRUE(IsIdle());
+}
+
+TEST_F(RunTest, TotalsOf2GiBOrMoreScaleTheBarWithoutTurningNegative) {
+    MakeForm();
+    std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
+    // The counts report 3 GiB each, as two big files would.
+    RecordingLibrary::afterCall = [](LibraryCall &call) {
+        if (!call.extract)
+            call.totalBytes = 3ull << 30;
+    };
+    AddThroughOpenDialog({a, b});
+    ASSERT_EQ(form->Rows()[0].totalBytes, 3ull << 30);
+    RecordingLibrary::afterCall = nullptr;
+    SetDestination(*temp / "out");
+    std::vector<int> maxima;
+    RecordingLibrary::beforeCall = [&](const LibraryCall &call) {
+        if (!call.extract)
+            return;
+        maxima.push_back(static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETRANGE, FALSE, 0)));
+        // A report deep into a big file.
+        call.progress(0xC0000000u, 0, 0, 0);
+        call.progress(0xC0000000u, 0, 0xB0000000u, 0);
+        int position = static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETPOS, 0, 0));
+        EXPECT_GE(position, 0);
+        EXPECT_LE(position, maxima.back());
+    };
+    Click(IdStartBtn);
+    ASSERT_EQ(maxima.size(), 2u);
+    // 6 GiB shifted right twice: 1.5 GiB, the first that fits 31 bits.
+    EXPECT_EQ(maxima[0], 0x60000000);
+    EXPECT_TRUE(IsIdle());
+}
