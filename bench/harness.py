@@ -304,6 +304,61 @@ def wine_section(b):
         b.info_row("wine extract: Kelpo.exe -mbox (head.mbox)", t, "Win32 split, wall", wsplit_wall)
 
 
+def desktop_section(b):
+    """A count and a run of the 16 MiB mbox through the desktop program's real
+    main window, against the same count and extraction through Kelpo.exe;
+    then the idle window's wake-ups and processor time."""
+    driver, kelpo_exe = win_tool("bench_quillrun_driver.exe"), win_tool("Kelpo.exe")
+    lib_driver = win_tool("bench_win_driver.exe")
+    if not driver or not kelpo_exe or not lib_driver:
+        raise CommandFailed("bench_quillrun_driver.exe, Kelpo.exe or bench_win_driver.exe not built")
+    if not os.environ.get("DISPLAY"):
+        raise CommandFailed("no display for the window (bench/run.sh starts a virtual one)")
+    env = start_wine(b)
+    wine = wine_command()
+    head = os.path.join(b.dir, "head.mbox")
+    expected = b.manifest["head.mbox"]["messages"]
+    dll = os.path.join(WIN_BUILD, "bin", "Corvex.dll")
+
+    kcount, _, so = b.measure(wine + [kelpo_exe, "-c", to_windows(head)], "wine Kelpo.exe -c (head)", None, env)
+    b.expect("Kelpo.exe -c head.mbox", count_from(so), expected)
+    out, prepare = b.fresh_dir("desktop-kelpo")
+    kext, _, _ = b.measure(wine + [kelpo_exe, "-mbox", to_windows(head), to_windows(out)],
+                           "wine Kelpo.exe -mbox (head)", prepare, env)
+    b.expect("Kelpo.exe -mbox head.mbox (.eml files)", files_in(out), expected)
+    _, lcount, _ = b.measure(wine + [lib_driver, "--dll", to_windows(dll), "count", to_windows(head)],
+                             "library count in process (head)", None, env)
+
+    out, prepare = b.fresh_dir("desktop-window")
+    best = {}
+    idle_ms = 3000
+    for i in range(b.args.runs + 1):
+        prepare()
+        _, so = b.run_once(wine + [driver, to_windows(head), to_windows(out), "2", str(idle_ms)], env,
+                           "quillrun-driver")
+        values = dict((k.decode(), float(v)) for k, v in re.findall(rb"(\w+)=([0-9.]+)", so))
+        if i == 0 and b.args.runs > 0:
+            continue
+        for key in ("count_ms", "run_ms", "idle_cpu_ms", "idle_wakeups"):
+            best[key] = min(best.get(key, values[key]), values[key])
+        best["messages"] = values["messages"]
+        best["box_ok"] = values["box_ok"]
+    print("  %-34s %8.3f s" % ("main window: count", best["count_ms"] / 1000))
+    print("  %-34s %8.3f s" % ("main window: run", best["run_ms"] / 1000))
+    b.expect("main window count of head.mbox", int(best["messages"]), expected)
+    b.expect("main window run of head.mbox (.eml files)", files_in(out), expected)
+    if best["box_ok"] != 1:
+        b.failures.append("the run through the main window did not end with its closing information")
+    window = (best["count_ms"] + best["run_ms"]) / 1000
+    b.row("desktop: count + run via main window (%s)" % mib(head), window, "Kelpo.exe -c + -mbox", kcount + kext,
+          1.25)
+    b.info_row("desktop: count via main window", best["count_ms"] / 1000, "Kelpo.exe -c", kcount)
+    b.info_row("desktop: run via main window (%d msgs)" % expected, best["run_ms"] / 1000, "Kelpo.exe -mbox", kext)
+    b.info_row("desktop: count via main window", best["count_ms"] / 1000, "library, in process", lcount)
+    b.value_row("desktop: idle window wake-ups in %d s" % (idle_ms // 1000), best["idle_wakeups"], "", 0)
+    b.value_row("desktop: idle window CPU in %d s" % (idle_ms // 1000), best["idle_cpu_ms"], "ms", 10)
+
+
 def memory_section(b):
     kelpo = tool("kelpo")
     big = os.path.join(b.dir, "big.mbox")
@@ -343,6 +398,7 @@ def folder_section(b):
 SECTIONS = {"count": ("native counting", native_counting),
             "extract": ("native extraction", native_extraction),
             "wine": ("Windows build under Wine", wine_section),
+            "desktop": ("desktop program under Wine", desktop_section),
             "memory": ("peak memory", memory_section),
             "folder": ("folder of files", folder_section)}
 
@@ -357,7 +413,7 @@ def main():
     ap.add_argument("--skip", action="append", choices=sorted(SECTIONS), default=[])
     args = ap.parse_args()
     b = Bench(args)
-    for key in ("count", "extract", "wine", "memory", "folder"):
+    for key in ("count", "extract", "wine", "desktop", "memory", "folder"):
         if (args.only and key not in args.only) or key in args.skip:
             continue
         title, fn = SECTIONS[key]

@@ -4,7 +4,7 @@
 #
 #   bench/run.sh [--runs N] [--quick] [--dir DIR] [--only SECTION] [--skip SECTION]
 #
-# Sections: count, extract, wine, memory, folder. --quick uses small inputs
+# Sections: count, extract, wine, desktop, memory, folder. --quick uses small inputs
 # (a separate scratch folder) to try the harness out. Inputs go to
 # /tmp/quillbox-bench (QUILLBOX_BENCH_DIR or --dir), and are reused while the
 # generator's settings match; output folders go to /dev/shm/quillbox-bench-out
@@ -13,6 +13,11 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+# The desktop program's window needs a display: a virtual one when there is none.
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
 
 dir=${QUILLBOX_BENCH_DIR:-/tmp/quillbox-bench}
 runs=3
@@ -59,7 +64,7 @@ build() { # preset, marker target, wanted targets...
 echo "== building (native)"
 build native bench_plain_split Corvex kelpo_tool bench_plain_split bench_native_driver
 echo "== building (win64)"
-build win64 Corvex Corvex kelpo_tool bench_win_plain_split bench_win_driver
+build win64 Corvex Corvex kelpo_tool bench_win_plain_split bench_win_driver bench_quillrun_driver
 # Until the win64 build itself takes in bench/, build the two Win32 helpers directly.
 if [ ! -f build/win64/bin/bench_win_driver.exe ]; then
   mkdir -p build/win64/bench-bin

@@ -114,8 +114,12 @@ private:
     // Busy phases.
     void ProcessMessages();
     void ShowStartButton(bool show);
+    // Progress: a new count or run starts now; the bar's maximum (scaled to
+    // fit); the bar and the time text at one report.
+    void StartProgressPhase();
+    void SetBarRange(uint64_t maximum);
     void SetProgressText(const std::string &text);
-    void RepaintProgress();
+    void ShowProgress(uint64_t position, const std::string &text);
     // Closes the window when a close was asked for during a handler and the
     // outermost handler has returned.
     void CloseIfAsked();
@@ -160,6 +164,10 @@ private:
     // Progress of the count or run in progress.
     DWORD startTick_ = 0;
     int progressShift_ = 0;
+    static constexpr DWORD kFrameMs = 16;
+    int barMaximum_ = 0, barWidth_ = 0, barPixel_ = -1;
+    DWORD barDrawn_ = 0, lastPump_ = 0;
+    bool pumpedInPhase_ = false;
     int64_t totalBytes_ = 0;
     int64_t finishedBytes_ = 0;
     int64_t currentFileSize_ = 0;

@@ -39,7 +39,7 @@ void TMainForm::AddSource(const std::string &path) {
     ShowStartButton(false);
     SetControlsEnabled(false);
     busy_ = true;
-    startTick_ = GetTickCount();
+    StartProgressPhase();
     ProcessMessages();
 
     CorvexByteTotal total = {0, 0};
@@ -151,31 +151,4 @@ void TMainForm::DeleteBtnClick() {
         return;
     SendMessageA(list, LVM_DELETEITEM, selected, 0);
     rows_.erase(rows_.begin() + selected);
-}
-
-int32_t CORVEX_CALL TMainForm::CountProgress(uint32_t totalLow, uint32_t totalHigh,
-                                             uint32_t doneLow, uint32_t doneHigh) {
-    if (progressForm_)
-        progressForm_->OnCountProgress((uint64_t(totalHigh) << 32) | totalLow,
-                                       (uint64_t(doneHigh) << 32) | doneLow);
-    return -1;
-}
-
-void TMainForm::OnCountProgress(uint64_t total, uint64_t done) {
-    HWND bar = Control(IdProgBar);
-    bool hidden = !IsWindowVisible(bar);
-    // The first report of a count sets the maximum, scaled so that it fits
-    // the bar's signed 32-bit range; positions are scaled alike.
-    if (hidden) {
-        uint32_t maximum = static_cast<uint32_t>(total);
-        progressShift_ = ProgressShift(maximum);
-        SendMessageA(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum >> progressShift_));
-    }
-    SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(static_cast<uint32_t>(done) >> progressShift_),
-                 0);
-    if (hidden)
-        ShowWindow(bar, SW_SHOW);
-    SetProgressText(RemainingTimeText(total, done));
-    RepaintProgress();
-    ProcessMessages();
 }

@@ -32,7 +32,7 @@ export WINEPREFIX WINEDEBUG LC_ALL
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
-"$root/scripts/prepare-wine-prefix.sh" "$WINEPREFIX" || exit 1
+"$root/scripts/prepare-wine-prefix.sh" --virtual-screen "$WINEPREFIX" || exit 1
 
 stop_server() {
     "$wineserver" -k </dev/null >/dev/null 2>&1

@@ -1,14 +1,20 @@
 #!/bin/sh
 # Makes a Wine prefix ready for the product's programs: booted without Mono
-# and Gecko, with the Japanese IPA fonts standing in for the fonts that the
-# windows ask for ("MS UI Gothic", "ＭＳ Ｐゴシック", "MS Shell Dlg"), and
-# with windows that Wine frames itself: a virtual screen has no window
-# manager, and Wine would wait two seconds for one whenever a window closes.
+# and Gecko, and with the Japanese IPA fonts standing in for the fonts that
+# the windows ask for ("MS UI Gothic", "ＭＳ Ｐゴシック", "MS Shell Dlg").
+# With --virtual-screen, Wine frames the windows itself: a virtual screen has
+# no window manager, and Wine would wait two seconds for one whenever a
+# window closes.
 #
-# Usage: scripts/prepare-wine-prefix.sh PREFIX
-# Idempotent: a marker in the prefix records what has been done.
+# Usage: scripts/prepare-wine-prefix.sh [--virtual-screen] PREFIX
+# Idempotent: markers in the prefix record what has been done.
 set -eu
 
+virtual=0
+if [ "${1:-}" = "--virtual-screen" ]; then
+    virtual=1
+    shift
+fi
 mkdir -p "$1"
 prefix=$(cd "$1" && pwd)
 wine=/usr/lib/wine/wine64
@@ -25,23 +31,29 @@ if [ ! -f "$prefix/system.reg" ]; then
     "$wineserver" -w </dev/null >/dev/null 2>&1
 fi
 
-marker="$prefix/.quillbox-settings-2"
-if [ ! -f "$marker" ]; then
-    # regedit reads UTF-16 files with this header; the value names are Japanese.
+# regedit reads UTF-16 files with this header; the value names are Japanese.
+import_registry() {
+    local reg
     reg=$(mktemp --suffix=.reg)
-    printf '%s\r\n' \
-        'Windows Registry Editor Version 5.00' '' \
+    { printf '%s\r\n' 'Windows Registry Editor Version 5.00' ''; printf '%s\r\n' "$@"; } |
+        { printf '\377\376'; iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+    "$wine" regedit /S "$(printf 'Z:%s' "$reg" | tr / '\\')" </dev/null >/dev/null 2>&1
+    "$wineserver" -w </dev/null >/dev/null 2>&1
+    rm -f "$reg"
+}
+
+if [ ! -f "$prefix/.quillbox-fonts-2" ]; then
+    import_registry \
         '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
         '"MS UI Gothic"="IPAPGothic"' \
         '"ＭＳ Ｐゴシック"="IPAPGothic"' \
         '"ＭＳ ゴシック"="IPAGothic"' \
         '"MS Shell Dlg"="IPAPGothic"' \
-        '"MS Shell Dlg 2"="IPAPGothic"' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
-        '"Managed"="N"' '' |
-        { printf '\377\376'; iconv -f UTF-8 -t UTF-16LE; } >"$reg"
-    "$wine" regedit /S "$(printf 'Z:%s' "$reg" | tr / '\\')" </dev/null >/dev/null 2>&1
-    "$wineserver" -w </dev/null >/dev/null 2>&1
-    rm -f "$reg"
-    touch "$marker"
+        '"MS Shell Dlg 2"="IPAPGothic"' ''
+    touch "$prefix/.quillbox-fonts-2"
+fi
+
+if [ "$virtual" = 1 ] && [ ! -f "$prefix/.quillbox-virtual-screen-1" ]; then
+    import_registry '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' ''
+    touch "$prefix/.quillbox-virtual-screen-1"
 fi

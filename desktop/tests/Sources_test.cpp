@@ -250,31 +250,52 @@ TEST_F(SourcesTest, DeleteRemovesTheSelectedRowOnlyAndNothingWithoutSelection) {
 
 TEST_F(SourcesTest, CountShowsTheBarFromTheFirstReportScaledToFit) {
     MakeForm();
-    std::string path = MailFileWith("many.txt", 50);
+    // Long enough for the bar to move more than once (a frame is 16 ms).
+    std::string path = MailFileWith("many.txt", 4000);
     uint64_t size = ReadBytes(path).size();
     struct Seen {
         bool visible;
         int maximum, position;
+        uint64_t done;
+        DWORD tick;
     };
     std::vector<Seen> seen;
     bool hiddenBeforeFirstReport = false;
     RecordingLibrary::beforeCall = [&](const LibraryCall &) {
         hiddenBeforeFirstReport = !IsWindowVisible(Control(IdProgBar));
     };
-    RecordingLibrary::afterProgress = [&](uint64_t, uint64_t) {
+    RecordingLibrary::afterProgress = [&](uint64_t, uint64_t done) {
         HWND bar = Control(IdProgBar);
         seen.push_back({IsWindowVisible(bar) != FALSE,
                         static_cast<int>(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)),
-                        static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0))});
+                        static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)), done,
+                        GetTickCount()});
     };
     AddThroughOpenDialog({path});
     EXPECT_TRUE(hiddenBeforeFirstReport);
-    ASSERT_EQ(seen.size(), 50u);
+    ASSERT_EQ(seen.size(), 4000u);
     EXPECT_TRUE(seen[0].visible);
     EXPECT_EQ(seen[0].maximum, static_cast<int>(size));
     EXPECT_EQ(seen[0].position, 0);
-    for (size_t i = 1; i < seen.size(); ++i)
-        EXPECT_GT(seen[i].position, seen[i - 1].position);
+    // The bar follows the reports: it never runs ahead, and it lags behind a
+    // report only within one screen frame (16 ms) of its last move.
+    RECT bar;
+    GetClientRect(Control(IdProgBar), &bar);
+    auto pixel = [&](int value) { return MulDiv(value, bar.right, seen[0].maximum); };
+    DWORD moved = seen[0].tick;
+    int moves = 0;
+    for (size_t i = 1; i < seen.size(); ++i) {
+        const Seen &report = seen[i];
+        EXPECT_LE(report.position, static_cast<int>(report.done));
+        EXPECT_GE(report.position, seen[i - 1].position);
+        if (report.position != seen[i - 1].position) {
+            moved = report.tick;
+            ++moves;
+        } else if (pixel(report.position) != pixel(static_cast<int>(report.done))) {
+            EXPECT_LE(report.tick - moved, 17u) << "the bar lagged behind report " << i;
+        }
+    }
+    EXPECT_GT(moves, 0);
     EXPECT_TRUE(IsIdle());
 
     // Reports of a file of 2 GiB or more scale the bar by a power of two: its
@@ -285,10 +306,14 @@ TEST_F(SourcesTest, CountShowsTheBarFromTheFirstReportScaledToFit) {
     RecordingLibrary::beforeCall = [&](const LibraryCall &call) {
         HWND bar = Control(IdProgBar);
         call.progress(0xC0000000u, 0, 0, 0); // 3 GiB, first report
+        // The bar moves again once a screen frame has passed.
+        DWORD first = GetTickCount();
+        while (GetTickCount() - first <= 16)
+            YieldProcessor();
         call.progress(0xC0000000u, 0, 0xA0000000u, 0);
         seen.push_back({IsWindowVisible(bar) != FALSE,
                         static_cast<int>(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)),
-                        static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0))});
+                        static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)), 0, 0});
     };
     AddThroughOpenDialog({big});
     ASSERT_EQ(seen.size(), 1u);

@@ -15,7 +15,7 @@ import subprocess
 import sys
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "ole32.dll", "gdi32.dll", "msvcrt.dll"}
+               "comctl32.dll", "comdlg32.dll", "ole32.dll", "gdi32.dll", "msvcrt.dll"}
 
 PRODUCTS = {
     "Corvex.dll": {
@@ -43,11 +43,31 @@ PRODUCTS = {
                     "ProductVersion": "1, 0, 0, 1"},
         "fixed": ((1, 0, 2, 1127), (1, 0, 0, 1)),
     },
+    "Quillrun.exe": {
+        "dll": False,
+        "subsystem": 2,  # windows
+        "exports": None,
+        # The desktop program binds the two functions it calls by name at load
+        # time, and nothing else of the library.
+        "extra_dlls": {"corvex.dll": {"KelpoEx", "InetMailMessageCountInFileEx"}},
+        "strings": {"CompanyName": "TALVEN", "FileDescription": "Quillbox",
+                    "FileVersion": "1, 0, 9, 4212", "InternalName": "Quillrun",
+                    "OriginalFilename": "Quillrun.exe", "ProductName": "Quillbox",
+                    "ProductVersion": "1, 0, 0, 1"},
+        "fixed": ((1, 0, 9, 4212), (1, 0, 0, 1)),
+        # Version 6 of the common controls, aware of the system DPI, and the
+        # program's icon.
+        "manifest": [r'name="Microsoft\.Windows\.Common-Controls"[^>]*version="6\.0\.0\.0"',
+                     r"<dpiAware>\s*true\s*</dpiAware>"],
+        "icon": True,
+    },
 }
 
 VERSION_LANGUAGE = 0x0411
 VERSION_CODEPAGE = 1200
 RT_VERSION = 16
+RT_GROUP_ICON = 14
+RT_MANIFEST = 24
 
 
 class Checks:
@@ -287,6 +307,14 @@ def check(path, product, objdump):
                           "%s is %r, expected %r" % (key, table.get(key), value))
         checks.expect(version["fixed"] == expected["fixed"],
                       "fixed file/product version %s, expected %s" % (version["fixed"], expected["fixed"]))
+
+    manifests = image.resources(RT_MANIFEST)
+    for pattern in expected.get("manifest", []):
+        text = manifests[0][2].decode("utf-8", errors="replace") if manifests else ""
+        checks.expect(re.search(pattern, text) is not None,
+                      "the manifest does not match %s" % pattern)
+    if expected.get("icon"):
+        checks.expect(bool(image.resources(RT_GROUP_ICON)), "no icon")
 
     if checks.failures:
         print("%s: %d of %d checks failed" % (checks.label, len(checks.failures),
