@@ -1,5 +1,6 @@
 #include "InstallChecks.h"
 
+#include "PathText.h"
 #include "Setup.h"
 #include "Texts.h"
 
@@ -95,6 +96,15 @@ bool IsBrowserVersionSufficient(const std::string &version) {
     if (negative)
         return false;
     return whole > 4 || (whole == 4 && fraction >= 710000000);
+}
+
+bool IsInFolder(const SetupPlatform &platform, const std::string &folder, const std::string &path) {
+    if (!IsAbsolutePath(folder))
+        return false;
+    const CodePage cp(platform);
+    const std::string inside =
+        StripTrailingSeparators(cp, platform.CanonicalPath(folder)) + kSeparator;
+    return StartsWithNoCase(cp, platform.CanonicalPath(path), inside);
 }
 
 } // namespace setup

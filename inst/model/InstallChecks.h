@@ -7,7 +7,7 @@
 namespace setup {
 
 class Setup;
-class Script;
+class SetupPlatform;
 
 // The [OS] key of a version: the number (major*100+minor), "NT" in the NT
 // family (platform id 2), "Server" for 502.
@@ -27,5 +27,10 @@ std::string SupportedVersionsList(const Setup &setup);
 // Whether the registered browser version, read as the decimal number its
 // text begins with, is 4.71 or later.
 bool IsBrowserVersionSufficient(const std::string &version);
+
+// Whether path lies in folder or below it, both in the system's canonical
+// spelling (a short and a long name of the same folder are equal), without
+// regard to ASCII case.
+bool IsInFolder(const SetupPlatform &platform, const std::string &folder, const std::string &path);
 
 } // namespace setup
