@@ -11,6 +11,10 @@ ProtectedFolders::ProtectedFolders(const SetupPlatform &platform) : platform_(pl
         platform.WindowsFolder(),
         platform.SystemFolder(),
         ProgramFilesFolder(platform),
+        // On a 64-bit system the program files folder has two views; a
+        // 32-bit installer sees the other one under these names.
+        CurrentVersionFolder(platform, "ProgramFilesDir (x86)"),
+        CurrentVersionFolder(platform, "ProgramW6432Dir"),
         ProgramsMenuFolder(platform),
         PersonalProgramsMenuFolder(platform),
         DesktopFolder(platform),

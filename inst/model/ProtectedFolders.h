@@ -1,6 +1,7 @@
 // The folders the installer never destroys because they are not its own: a
 // drive root or the root of a network share, the Windows folder, the system
-// folder, the "ProgramFilesDir" folder, the programs-menu folders, the
+// folder, the "ProgramFilesDir" folder (in both views of a 64-bit system),
+// the programs-menu folders, the
 // desktop folder and the temporary folder. Paths are compared without
 // regard to ASCII case, in the system's canonical spelling, a trailing
 // separator ignored.

@@ -9,8 +9,12 @@ const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 } // namespace
 
+std::string CurrentVersionFolder(const SetupPlatform &platform, const char *valueName) {
+    return platform.RegistryString(RootKey::LocalMachine, kCurrentVersion, valueName);
+}
+
 std::string ProgramFilesFolder(const SetupPlatform &platform) {
-    return platform.RegistryString(RootKey::LocalMachine, kCurrentVersion, "ProgramFilesDir");
+    return CurrentVersionFolder(platform, "ProgramFilesDir");
 }
 
 std::string ProgramsMenuFolder(const SetupPlatform &platform) {

@@ -8,7 +8,9 @@ namespace setup {
 
 class SetupPlatform;
 
-// "ProgramFilesDir" under HKEY_LOCAL_MACHINE's CurrentVersion key.
+// A folder registered under HKEY_LOCAL_MACHINE's CurrentVersion key.
+std::string CurrentVersionFolder(const SetupPlatform &platform, const char *valueName);
+// "ProgramFilesDir" there.
 std::string ProgramFilesFolder(const SetupPlatform &platform);
 // The programs menu shared by all users ("Common Programs" under
 // HKEY_LOCAL_MACHINE), or the user's own ("Programs" under HKEY_CURRENT_USER)

@@ -21,6 +21,8 @@ const char kCommonPrograms[] = "C:\\Documents and Settings\\All Users\\Start Men
 TEST(ProtectedFolders, TheSystemsFoldersAndWhatHoldsThem) {
     FakePlatform p;
     p.canonical["C:\\PROGRA~1"] = "C:\\Program Files";
+    p.SetRegistry(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion",
+                  "ProgramW6432Dir", "C:\\Program Files (64)");
     const ProtectedFolders protectedFolders(p);
     for (const char *path :
          {"C:\\", "D:", "C:\\WINDOWS", "c:\\windows\\", "C:\\WINDOWS\\System32", "C:\\Program Files",
@@ -29,7 +31,7 @@ TEST(ProtectedFolders, TheSystemsFoldersAndWhatHoldsThem) {
           "C:\\Documents and Settings\\All Users\\Start Menu", kCommonPrograms, "C:\\TEMP\\",
           "\\\\server\\share", "\\\\server\\share\\", "\\\\?\\C:\\Quillbox",
           "C:\\Program Files\\Quillbox\\..", "C:\\Program Files\\.\\Quillbox", "Quillbox",
-          "\\Quillbox", "C:Quillbox", ""})
+          "\\Quillbox", "C:Quillbox", "", "C:\\Program Files (64)\\"})
         EXPECT_TRUE(protectedFolders.Covers(path)) << path;
     for (const char *path :
          {"C:\\Program Files\\Quillbox", "C:\\Program Files (x86)", "C:\\WINDOWS\\system32\\Q",
