@@ -63,8 +63,8 @@ bool DeleteFolderTree(const CodePage &cp, const std::string &folder) {
     bool all = true;
     WIN32_FIND_DATAA entry;
     {
-        FindHandle find(::FindFirstFileA(pattern.c_str(), &entry));
-        if (find.valid()) {
+        FindHandle find(NullIfInvalid(::FindFirstFileA(pattern.c_str(), &entry)));
+        if (find.get()) {
             do {
                 const std::string name = entry.cFileName;
                 if (name == "." || name == "..")

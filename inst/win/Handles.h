@@ -8,49 +8,44 @@
 
 namespace setup {
 
-// A kernel object or a find handle.
-template <BOOL(WINAPI *Close)(HANDLE)>
-class ScopedHandle {
+// A value released with its own function when it goes out of scope; a
+// null value owns nothing.
+template <class T, auto Release>
+class Scoped {
 public:
-    explicit ScopedHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
-    ~ScopedHandle() {
-        if (valid())
-            Close(h_);
-    }
-    ScopedHandle(const ScopedHandle &) = delete;
-    ScopedHandle &operator=(const ScopedHandle &) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-    HANDLE *out() { return &h_; }
-
-private:
-    HANDLE h_;
-};
-
-using KernelHandle = ScopedHandle<::CloseHandle>;
-using FindHandle = ScopedHandle<::FindClose>;
-
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey() {
-        if (key_)
-            ::RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey &) = delete;
-    RegistryKey &operator=(const RegistryKey &) = delete;
-    HKEY *out() { return &key_; }
-    HKEY get() const { return key_; }
-    // Closes the key now, before the owner goes out of scope.
+    explicit Scoped(T value = T()) : value_(value) {}
+    ~Scoped() { reset(); }
+    Scoped(const Scoped &) = delete;
+    Scoped &operator=(const Scoped &) = delete;
+    T get() const { return value_; }
+    T *out() { return &value_; }
+    // Releases the value now.
     void reset() {
-        if (key_)
-            ::RegCloseKey(key_);
-        key_ = nullptr;
+        if (value_)
+            Release(value_);
+        value_ = T();
+    }
+    // Gives the value up without releasing it.
+    T release() {
+        T value = value_;
+        value_ = T();
+        return value;
     }
 
 private:
-    HKEY key_ = nullptr;
+    T value_;
 };
+
+// The calls that open files and searches say "none" with INVALID_HANDLE_VALUE.
+inline HANDLE NullIfInvalid(HANDLE handle) {
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+using KernelHandle = Scoped<HANDLE, ::CloseHandle>;
+using FindHandle = Scoped<HANDLE, ::FindClose>;
+using RegistryKey = Scoped<HKEY, ::RegCloseKey>;
+using LoadedLibrary = Scoped<HMODULE, ::FreeLibrary>;
+using SidPointer = Scoped<PSID, ::FreeSid>;
 
 // A COM interface pointer, released on destruction.
 template <class Interface>
@@ -84,24 +79,6 @@ public:
 
 private:
     HRESULT result_;
-};
-
-// A library loaded by name, freed on destruction unless kept.
-class LoadedLibrary {
-public:
-    explicit LoadedLibrary(HMODULE module) : module_(module) {}
-    ~LoadedLibrary() {
-        if (module_)
-            ::FreeLibrary(module_);
-    }
-    LoadedLibrary(const LoadedLibrary &) = delete;
-    LoadedLibrary &operator=(const LoadedLibrary &) = delete;
-    HMODULE get() const { return module_; }
-    // Leaves the library loaded for the rest of the process.
-    void keep() { module_ = nullptr; }
-
-private:
-    HMODULE module_;
 };
 
 } // namespace setup

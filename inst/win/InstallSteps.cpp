@@ -41,8 +41,8 @@ void DeleteMatches(Setup &setup, const ProtectedFolders &protectedFolders, std::
     if (HasWildcard(cp, FileNamePart(cp, pattern)) && protectedFolders.Covers(folder))
         return;
     WIN32_FIND_DATAA match;
-    FindHandle find(::FindFirstFileA(pattern.c_str(), &match));
-    if (!find.valid())
+    FindHandle find(NullIfInvalid(::FindFirstFileA(pattern.c_str(), &match)));
+    if (!find.get())
         return;
     do {
         const std::string name = match.cFileName;
@@ -122,6 +122,18 @@ void MakeShortcuts(Setup &setup) {
     }
 }
 
+// Runs step on each value of a list, looking at the abort flag after each
+// one; false when it was found set.
+template <class Step>
+bool EachChecked(const Setup &setup, const std::string &section, const std::string &prefix,
+                 Step step) {
+    setup.script().ForEach(section, prefix, 0, [&](int k, const std::string &value) {
+        step(k, value);
+        return !setup.ctx.abortFlag;
+    });
+    return !setup.ctx.abortFlag;
+}
+
 } // namespace
 
 bool InstallSteps(Setup &setup, ProgressPage &page) {
@@ -159,22 +171,16 @@ bool InstallSteps(Setup &setup, ProgressPage &page) {
         return false;
 
     const int payloadFiles = script.Count("CopyFile", "", 0);
-    script.ForEach("CopyFile", "", 0, [&](int k, const std::string &value) {
-        PlacePayloadFile(setup, value);
-        // The script may have grown since the count; the bar never passes 90.
-        const int n = std::max(payloadFiles, k + 1);
-        SetProgress(page, 10 + 80 * (k + 1) / n);
-        return !aborted;
-    });
-    if (aborted)
+    if (!EachChecked(setup, "CopyFile", "", [&](int k, const std::string &value) {
+            PlacePayloadFile(setup, value);
+            // The script may have grown since the count; the bar never passes 90.
+            SetProgress(page, 10 + 80 * (k + 1) / std::max(payloadFiles, k + 1));
+        }))
         return false;
     SetProgress(page, 90);
 
-    script.ForEach("Reg", "Make", 0, [&](int, const std::string &value) {
-        WriteScriptValue(setup, value);
-        return !aborted;
-    });
-    if (aborted)
+    if (!EachChecked(setup, "Reg", "Make",
+                     [&](int, const std::string &value) { WriteScriptValue(setup, value); }))
         return false;
 
     MakeShortcuts(setup);
@@ -182,11 +188,8 @@ bool InstallSteps(Setup &setup, ProgressPage &page) {
     if (aborted)
         return false;
 
-    script.ForEach("Go2", "Make", 0, [&](int, const std::string &value) {
-        RunScriptCommand(setup, value);
-        return !aborted;
-    });
-    return !aborted;
+    return EachChecked(setup, "Go2", "Make",
+                       [&](int, const std::string &value) { RunScriptCommand(setup, value); });
 }
 
 } // namespace setup

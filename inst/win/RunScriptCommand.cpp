@@ -105,7 +105,7 @@ int RunScriptCommand(Setup &setup, const std::string &entryText) {
             return 0;
         }
         // The library stays loaded: what the call set up may live on in it.
-        library.keep();
+        library.release();
         reinterpret_cast<void(WINAPI *)()>(reinterpret_cast<void *>(export_))();
         return 1;
     }

@@ -9,35 +9,13 @@
 
 namespace setup {
 
-namespace {
-
-class Sid {
-public:
-    Sid() {
-        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-        if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                        DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &sid_))
-            sid_ = nullptr;
-    }
-    ~Sid() {
-        if (sid_)
-            ::FreeSid(sid_);
-    }
-    Sid(const Sid &) = delete;
-    Sid &operator=(const Sid &) = delete;
-    PSID get() const { return sid_; }
-
-private:
-    PSID sid_ = nullptr;
-};
-
-} // namespace
-
 bool IsUserAdmin(const OsVersion &os) {
     if (os.platformId == VER_PLATFORM_WIN32_WINDOWS)
         return true;
-    const Sid administrators;
-    if (!administrators.get())
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    SidPointer administrators;
+    if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS,
+                                    0, 0, 0, 0, 0, 0, administrators.out()))
         return false;
     KernelHandle token;
     if (!::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, TRUE, token.out()) &&

@@ -11,21 +11,15 @@
 namespace setup::test {
 namespace {
 
-struct Run : ::testing::Test {
-    Package pkg;
-    SetupContext ctx;
-    RecordingUi ui;
-    std::unique_ptr<setup::Setup> setup;
-    std::unique_ptr<RecordingPages> pages;
+struct Run : ::testing::Test, PackageRun {
     FixedChecks checks;
 
     // A fresh run of a script; its folder page returns the package's install folder.
     void Script(const std::string &text) {
         pkg.WriteScript(text);
-        ctx = SetupContext();
-        FillSetupContext(ctx, pkg.platform);
-        setup.reset(new setup::Setup(ctx, pkg.platform, ui));
-        pages.reset(new RecordingPages(ctx));
+        SetupContext record;
+        FillSetupContext(record, pkg.platform);
+        Begin(record);
         pages->folderChosen = pkg.installFolder;
     }
     void SetUp() override {

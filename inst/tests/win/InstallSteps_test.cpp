@@ -41,12 +41,7 @@ private:
     HWND window_;
 };
 
-struct Install : ::testing::Test {
-    Package pkg;
-    SetupContext ctx;
-    RecordingUi ui;
-    std::unique_ptr<setup::Setup> setup;
-    std::unique_ptr<RecordingPages> pages;
+struct Install : ::testing::Test, PackageRun {
     std::string root, menu, uninstallKey;
 
     void SetUp() override {
@@ -71,9 +66,7 @@ struct Install : ::testing::Test {
         ASSERT_TRUE(WriteBytes(root + "\\stale.txt", "s"));
         ASSERT_TRUE(WriteBytes(root + "\\keep.txt", "k"));
         ASSERT_TRUE(WriteBytes(pkg.base / "neighbour.txt", "n"));
-        ctx = pkg.Context();
-        setup.reset(new setup::Setup(ctx, pkg.platform, ui));
-        pages.reset(new RecordingPages(ctx));
+        Begin(pkg.Context());
         menu = ProgramsMenuFolder(pkg.platform) + "\\" + pkg.menuName;
         uninstallKey = UninstallKey(setup->cp, pkg.registryName);
     }

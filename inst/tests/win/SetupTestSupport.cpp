@@ -179,9 +179,11 @@ SetupContext Package::Context() const {
     return ctx;
 }
 
-} // namespace setup::test
-
-namespace setup::test {
+void PackageRun::Begin(const SetupContext &record) {
+    ctx = record;
+    setup.reset(new setup::Setup(ctx, pkg.platform, ui));
+    pages.reset(new RecordingPages(ctx));
+}
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -143,9 +144,16 @@ public:
     TestPlatform platform;
 };
 
-} // namespace setup::test
-
-namespace setup::test {
+// An install run on a package: its record, message boxes and pages.
+struct PackageRun {
+    Package pkg;
+    SetupContext ctx;
+    RecordingUi ui;
+    std::unique_ptr<setup::Setup> setup;
+    std::unique_ptr<RecordingPages> pages;
+    // Starts afresh with record as the run's record.
+    void Begin(const SetupContext &record);
+};
 
 // A run of a real program that shows one message box: the box's caption and
 // text as the user sees them, the box answered with OK, and the exit code.
