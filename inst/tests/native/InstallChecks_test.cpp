@@ -72,5 +72,17 @@ TEST(IsBrowserVersionSufficient, DecimalNumberAtTheStart) {
         EXPECT_FALSE(IsBrowserVersionSufficient(old)) << old;
 }
 
+TEST(IsInFolder, TheProgramBelowTheTemporaryFolder) {
+    FakePlatform p;
+    p.canonical["C:\\DOCUME~1\\x\\setup.exe"] = "C:\\TEMP\\x\\setup.exe";
+    for (const char *inside : {"C:\\TEMP\\setup.exe", "c:\\temp\\pkg\\SETUP.EXE",
+                               "C:\\DOCUME~1\\x\\setup.exe"})
+        EXPECT_TRUE(IsInFolder(p, p.tempFolder, inside)) << inside;
+    for (const char *outside : {"C:\\TEMPX\\setup.exe", "C:\\TEM", "D:\\setup.exe", "setup.exe"})
+        EXPECT_FALSE(IsInFolder(p, p.tempFolder, outside)) << outside;
+    EXPECT_TRUE(IsInFolder(p, "C:\\TEMP", "C:\\TEMP\\a")) << "a folder without its separator";
+    EXPECT_FALSE(IsInFolder(p, "", "C:\\TEMP\\a"));
+}
+
 } // namespace
 } // namespace setup

@@ -4,18 +4,30 @@
 
 #include <memory>
 
-#include <objbase.h>
-#include <shlobj.h>
-
 #include "CreateShortcut.h"
 #include "FileActions.h"
 #include "Folders.h"
 #include "Handles.h"
 #include "RegistryActions.h"
 #include "SetupTestSupport.h"
+#include "SystemChecks.h"
 
 namespace setup::test {
 namespace {
+
+TEST(SystemChecks, TheUserAndTheStartFolder) {
+    const TestPlatform platform;
+    // The prefix's user is an administrator; the 9x family has no such notion.
+    OsVersion os = platform.Version();
+    EXPECT_TRUE(IsUserAdmin(os));
+    os.platformId = VER_PLATFORM_WIN32_WINDOWS;
+    EXPECT_TRUE(IsUserAdmin(os));
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    EXPECT_TRUE(IsRunningFromTemp(platform, std::string(temp) + "pkg\\setup.exe"));
+    EXPECT_FALSE(IsRunningFromTemp(platform, platform.Win32Platform::ModulePath()));
+    EXPECT_FALSE(IsRunningFromTemp(platform, "C:\\setup.exe"));
+}
 
 const CodePage &Cp() {
     static const CodePage cp{TestPlatform()};
@@ -87,36 +99,6 @@ TEST(Registry, RootsAndTopLevelKeysAreNeverDeleted) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\" + canary));
     RemoveKey(HKEY_CLASSES_ROOT, canary);
     RemoveKey(HKEY_CURRENT_USER, "Software\\" + canary);
-}
-
-struct LinkData {
-    std::string target, arguments, description, icon;
-    int iconIndex = -1;
-};
-
-LinkData ReadLink(const std::string &path) {
-    LinkData data;
-    ComApartment apartment;
-    ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                link.out())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
-        return data;
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    if (FAILED(file->Load(wide, STGM_READ)))
-        return data;
-    char text[1024] = {};
-    link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
-    data.target = text;
-    link->GetArguments(text, sizeof text);
-    data.arguments = text;
-    link->GetDescription(text, sizeof text);
-    data.description = text;
-    link->GetIconLocation(text, sizeof text, &data.iconIndex);
-    data.icon = text;
-    return data;
 }
 
 TEST(Shortcut, SavedWithEveryFieldAndReadBack) {

@@ -111,8 +111,13 @@ TEST_F(Install, EveryStepInOrder) {
     EXPECT_EQ(root + "\\bin", Value("Path"));
     EXPECT_EQ("not %root% expanded", Value("Plain"));
 
-    EXPECT_TRUE(IsFile(menu + "\\App.lnk"));
-    EXPECT_TRUE(IsFile(menu + "\\Readme.lnk"));
+    const LinkData app = ReadLink(menu + "\\App.lnk");
+    EXPECT_EQ(root + "\\a.txt", app.target);
+    EXPECT_EQ("-x", app.arguments);
+    EXPECT_EQ("Quillbox", app.description);
+    EXPECT_EQ(root + "\\setup.exe", app.icon);
+    EXPECT_EQ(2, app.iconIndex);
+    EXPECT_EQ(root + "\\readme.txt", ReadLink(menu + "\\Readme.lnk").target);
     EXPECT_FALSE(IsFile(menu + "\\Readme.lnk.lnk"));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -128,6 +129,31 @@ bool WriteRegistry(HKEY root, const std::string &key, const std::string &name,
 void RemoveKey(HKEY root, const std::string &key) {
     if (!key.empty())
         SHDeleteKeyA(root, key.c_str());
+}
+
+LinkData ReadLink(const std::string &path) {
+    LinkData data;
+    ComApartment apartment;
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.out())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
+        return data;
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (FAILED(file->Load(wide, STGM_READ)))
+        return data;
+    char text[1024] = {};
+    link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH);
+    data.target = text;
+    link->GetArguments(text, sizeof text);
+    data.arguments = text;
+    link->GetDescription(text, sizeof text);
+    data.description = text;
+    link->GetIconLocation(text, sizeof text, &data.iconIndex);
+    data.icon = text;
+    return data;
 }
 
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs) {

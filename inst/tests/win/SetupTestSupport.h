@@ -113,6 +113,13 @@ bool WriteRegistry(HKEY root, const std::string &key, const std::string &name,
 // Removes a test key with everything below it.
 void RemoveKey(HKEY root, const std::string &key);
 
+// A shortcut file read back through the shell's link object.
+struct LinkData {
+    std::string target, arguments, description, icon;
+    int iconIndex = -1;
+};
+LinkData ReadLink(const std::string &path);
+
 // Polls condition until it holds or timeoutMs pass; true when it held.
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 20000);
 
