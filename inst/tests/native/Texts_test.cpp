@@ -7,13 +7,6 @@
 namespace setup {
 namespace {
 
-TEST(Texts, JapaneseOnlyForLocale1041) {
-    EXPECT_EQ(102u, LocalisedTextId(TextBrowserTooOld, 1041));
-    EXPECT_EQ(101u, LocalisedTextId(TextBrowserTooOld, 1033));
-    EXPECT_EQ(101u, LocalisedTextId(TextBrowserTooOld, 2052));
-    EXPECT_EQ(132u, LocalisedTextId(TextFolderRefused, 0x0411));
-}
-
 TEST(Texts, TheTableHoldsEveryPair) {
     const auto &texts = test::TableTexts();
     for (unsigned id = 101; id <= 132; ++id)
