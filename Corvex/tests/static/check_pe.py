@@ -61,6 +61,18 @@ PRODUCTS = {
                      r"<dpiAware>\s*true\s*</dpiAware>"],
         "icon": True,
     },
+    "setup.exe": {
+        "dll": False,
+        "subsystem": 2,  # windows
+        "exports": None,
+        # The installer links against no other deliverable.
+        "extra_dlls": {},
+        "strings": {"CompanyName": "TALVEN", "FileDescription": "Installer",
+                    "FileVersion": "1, 0, 0, 0", "InternalName": "setup",
+                    "OriginalFilename": "setup.exe", "ProductName": "Quillbox",
+                    "ProductVersion": "1, 0, 0, 1"},
+        "fixed": ((1, 0, 0, 0), (1, 0, 0, 1)),
+    },
 }
 
 VERSION_LANGUAGE = 0x0411

@@ -1,0 +1,14 @@
+// The installer's message boxes as the user sees them: owned by the
+// desktop window.
+#pragma once
+
+#include "Setup.h"
+
+namespace setup {
+
+class DesktopUi : public SetupUi {
+public:
+    Answer Show(MessageKind kind, const std::string &text, const std::string &caption) override;
+};
+
+} // namespace setup

@@ -1,0 +1,12 @@
+#include "SetupPages.h"
+
+#include "PumpMessages.h"
+
+namespace setup {
+
+void SetProgress(ProgressPage &page, int percent) {
+    page.SetPosition(percent);
+    PumpMessages();
+}
+
+} // namespace setup
