@@ -21,60 +21,32 @@ protected:
     }
     HWND Item(int id) const { return about->Control(id); }
     bool Focused(int id) const { return GetFocus() == Item(id); }
-    size_t ShellCalls() const {
-        size_t calls = 0;
-        for (const OutsideEvent &event : outside.events)
-            calls += event.kind == "shell";
-        return calls;
-    }
+    size_t Opened() const { return ShellCalls(outside).size(); }
 };
 
 TEST_F(AboutBoxTest, TextsFontsIconAndLinksSitInTheirPlaces) {
     HWND box = about->Window();
-    EXPECT_EQ(WindowText(box), "Quillbox について");
-    EXPECT_FALSE(IsWindowVisible(box));
-    EXPECT_EQ(GetWindow(box, GW_OWNER), Window());
-    RECT client;
-    GetClientRect(box, &client);
-    EXPECT_EQ(client.right, Scale(375));
-    EXPECT_EQ(client.bottom, Scale(194));
-    LONG style = GetWindowLongA(box, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-
-    struct Expected {
-        int id, left, top;
-        const char *text, *face;
-        int height, weight, borders; // borders: -1 for a plain text
+    ExpectDialogFrame(box, Window(), "Quillbox について", 375, 194);
+    const char *gothic = "MS UI Gothic";
+    const struct {
+        int id;
+        ControlLook look;
+    } controls[] = {
+        {IdAboutLabel1, {76, 16, -1, -1, "Quillbox", gothic, 16, FW_BOLD, 0}},
+        {IdVersion, {88, 40, -1, -1, "Version 1.0.9.4212", gothic, 12, FW_NORMAL, 0}},
+        {IdCopyright, {88, 60, -1, -1, "Copyright (C) 2026 TALVEN", gothic, 12, FW_NORMAL, 0}},
+        {IdAboutLabel2, {76, 96, -1, -1, "製品情報/最新版の入手先:", gothic, 12, FW_NORMAL, 0}},
+        {IdAboutLabel3, {76, 128, -1, -1, "お問い合わせ先:", gothic, 12, FW_NORMAL, 0}},
+        // Links: one border width beyond the text each way.
+        {IdHomePage, {76, 108, -1, -1, kHomePage, "ＭＳ Ｐゴシック", 12, FW_NORMAL, 1}},
+        {IdEmail, {76, 140, -1, -1, kContact, "ＭＳ Ｐゴシック", 12, FW_NORMAL, 1}},
+        {IDOK, {260, 160, 111, 25, "OK", gothic, 12, FW_NORMAL, 0}},
+        {IdAboutImage1, {12, 8, 48, 48, "", nullptr, 0, 0, 0}},
     };
-    const Expected texts[] = {
-        {IdAboutLabel1, 76, 16, "Quillbox", "MS UI Gothic", 16, FW_BOLD, 0},
-        {IdVersion, 88, 40, "Version 1.0.9.4212", "MS UI Gothic", 12, FW_NORMAL, 0},
-        {IdCopyright, 88, 60, "Copyright (C) 2026 TALVEN", "MS UI Gothic", 12, FW_NORMAL, 0},
-        {IdAboutLabel2, 76, 96, "製品情報/最新版の入手先:", "MS UI Gothic", 12, FW_NORMAL, 0},
-        {IdAboutLabel3, 76, 128, "お問い合わせ先:", "MS UI Gothic", 12, FW_NORMAL, 0},
-        {IdHomePage, 76, 108, kHomePage, "ＭＳ Ｐゴシック", 12, FW_NORMAL, 1},
-        {IdEmail, 76, 140, kContact, "ＭＳ Ｐゴシック", 12, FW_NORMAL, 1},
-    };
-    for (const Expected &expected : texts) {
-        SCOPED_TRACE(expected.text);
-        HWND control = Item(expected.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(WindowText(control), expected.text);
-        RECT rect = RectInParent(control);
-        EXPECT_EQ(rect.left, Scale(expected.left));
-        EXPECT_EQ(rect.top, Scale(expected.top));
-        LOGFONTA font = FontOf(control);
-        EXPECT_STREQ(font.lfFaceName, expected.face);
-        EXPECT_EQ(font.lfHeight, -Scale(expected.height));
-        EXPECT_EQ(font.lfWeight, expected.weight);
-        EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-        SIZE size = TextSize(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-                             expected.text);
-        EXPECT_EQ(rect.right - rect.left, size.cx + expected.borders);
-        EXPECT_EQ(rect.bottom - rect.top, size.cy + expected.borders);
-    }
+    for (const auto &control : controls)
+        ExpectControl(Item(control.id), control.look);
+    EXPECT_EQ(GetWindowLongA(Item(IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_NE(SendMessageA(Item(IdAboutImage1), STM_GETICON, 0, 0), 0);
     EXPECT_EQ(about->HomePage.HREF, kHomePage);
     EXPECT_EQ(about->Email.HREF, std::string("mailto:") + kContact);
     for (THyperLink *link : {&about->HomePage, &about->Email}) {
@@ -82,23 +54,6 @@ TEST_F(AboutBoxTest, TextsFontsIconAndLinksSitInTheirPlaces) {
         EXPECT_EQ(link->TextColor(), THyperLink::Blue);
         EXPECT_EQ(link->NotPressedColor(), THyperLink::Blue);
     }
-
-    HWND ok = Item(IDOK);
-    RECT rect = RectInParent(ok);
-    EXPECT_EQ(rect.left, Scale(260));
-    EXPECT_EQ(rect.top, Scale(160));
-    EXPECT_EQ(rect.right - rect.left, Scale(111));
-    EXPECT_EQ(rect.bottom - rect.top, Scale(25));
-    EXPECT_EQ(WindowText(ok), "OK");
-    EXPECT_EQ(GetWindowLongA(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-
-    HWND image = Item(IdAboutImage1);
-    rect = RectInParent(image);
-    EXPECT_EQ(rect.left, Scale(12));
-    EXPECT_EQ(rect.top, Scale(8));
-    EXPECT_EQ(rect.right - rect.left, Scale(48));
-    EXPECT_EQ(rect.bottom - rect.top, Scale(48));
-    EXPECT_NE(SendMessageA(image, STM_GETICON, 0, 0), 0);
 
     // Shown: centred on the screen, the bevel's etched line along the top
     // of its box (shadow, then highlight), nothing below it; a picture.
@@ -157,38 +112,27 @@ TEST_F(AboutBoxTest, OpensFromAltAAndTheButtonAndClosesWithEnterEscapeOkOrTheClo
         EXPECT_TRUE(IsWindowEnabled(Window()));
         EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == Window(); }));
     }
-    EXPECT_EQ(ShellCalls(), 0u);
+    EXPECT_EQ(Opened(), 0u);
     EXPECT_TRUE(outside.Boxes().empty());
 }
 
 TEST_F(AboutBoxTest, TabWalksOkAndTheLinksAndAFocusedLinkShowsTheOverLook) {
     THyperLink &home = about->HomePage;
     int homeDots = 0;
-    auto frameDots = [](HWND link) {
-        UpdateWindow(link);
-        RECT client;
-        GetClientRect(link, &client);
-        HDC dc = GetDC(link);
-        int dots = 0;
-        for (int y = 0; y < client.bottom; ++y)
-            dots += GetPixel(dc, client.right - 1, y) != GetSysColor(COLOR_BTNFACE);
-        ReleaseDC(link, dc);
-        return dots;
-    };
     ModalScript script;
     script.Then([&] { return Showing(*about); }, [&] { SendKeys({}, VK_TAB); })
         .Then([&] { return Focused(IdHomePage); },
               [&] {
                   EXPECT_TRUE(home.Over());
                   EXPECT_EQ(home.TextColor(), home.OverColor());
-                  homeDots = frameDots(home.Window());
+                  homeDots = FocusFrameDots(home.Window());
                   SaveScreenshot(about->Window(), "quillrun-about-link-focused");
                   SendKeys({}, VK_TAB);
               })
         .Then([&] { return Focused(IdEmail); },
               [&] {
                   EXPECT_FALSE(home.Over());
-                  EXPECT_EQ(frameDots(home.Window()), 0);
+                  EXPECT_EQ(FocusFrameDots(home.Window()), 0);
                   EXPECT_EQ(home.Style(), home.RestStyle()) << "the rest look after the focus";
                   SendKeys({}, VK_TAB);
               })
@@ -197,22 +141,19 @@ TEST_F(AboutBoxTest, TabWalksOkAndTheLinksAndAFocusedLinkShowsTheOverLook) {
     about->ShowModal();
     EXPECT_TRUE(script.Done());
     EXPECT_GT(homeDots, 2) << "the focus frame's dots";
-    EXPECT_EQ(ShellCalls(), 0u);
+    EXPECT_EQ(Opened(), 0u);
 }
 
 TEST_F(AboutBoxTest, SpaceOnALinkOpensItThroughItsKeyPressHandler) {
     ModalScript script;
     script.Then([&] { return Showing(*about); }, [&] { SendKeys({}, VK_TAB); })
         .Then([&] { return Focused(IdHomePage); }, [&] { SendKeys({}, VK_SPACE); })
-        .Then([&] { return ShellCalls() == 1; }, [&] { SendKeys({}, VK_TAB); })
+        .Then([&] { return Opened() == 1; }, [&] { SendKeys({}, VK_TAB); })
         .Then([&] { return Focused(IdEmail); }, [&] { SendKeys({}, VK_SPACE); })
-        .Then([&] { return ShellCalls() == 2; }, [&] { SendKeys({}, VK_ESCAPE); });
+        .Then([&] { return Opened() == 2; }, [&] { SendKeys({}, VK_ESCAPE); });
     about->ShowModal();
     ASSERT_TRUE(script.Done());
-    std::vector<OutsideEvent> calls;
-    for (const OutsideEvent &event : outside.events)
-        if (event.kind == "shell")
-            calls.push_back(event);
+    std::vector<OutsideEvent> calls = ShellCalls(outside);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].text, kHomePage);
     EXPECT_EQ(calls[1].text, std::string("mailto:") + kContact);
@@ -229,7 +170,7 @@ TEST_F(AboutBoxTest, EnterOnAFocusedLinkOpensItAndEnterOnOkCloses) {
     ModalScript script;
     script.Then([&] { return Showing(*about); }, [&] { SendKeys({}, VK_TAB); })
         .Then([&] { return Focused(IdHomePage); }, [&] { SendKeys({}, VK_RETURN); })
-        .Then([&] { return ShellCalls() == 1; },
+        .Then([&] { return Opened() == 1; },
               [&] {
                   EXPECT_TRUE(about->Showing());
                   SendKeys({VK_SHIFT}, VK_TAB);
@@ -237,5 +178,5 @@ TEST_F(AboutBoxTest, EnterOnAFocusedLinkOpensItAndEnterOnOkCloses) {
         .Then([&] { return Focused(IDOK); }, [&] { SendKeys({}, VK_RETURN); });
     EXPECT_EQ(about->ShowModal(), IDOK);
     EXPECT_TRUE(script.Done());
-    EXPECT_EQ(ShellCalls(), 1u);
+    EXPECT_EQ(Opened(), 1u);
 }

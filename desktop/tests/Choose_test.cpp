@@ -24,53 +24,29 @@ protected:
 };
 
 TEST_F(ChooseDlgTest, LayoutTextsAndFonts) {
-    HWND dialog = choose->Window();
-    EXPECT_EQ(WindowText(dialog), "Quillbox");
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), Window());
-    EXPECT_FALSE(IsWindowVisible(dialog));
-    RECT client;
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, Scale(269));
-    EXPECT_EQ(client.bottom, Scale(126));
-    LONG style = GetWindowLongA(dialog, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-
-    struct Expected {
-        int id, left, top, width, height; // width -1: sized to its text
-        const char *text;
+    ExpectDialogFrame(choose->Window(), Window(), "Quillbox", 269, 126);
+    const char *gothic = "MS UI Gothic";
+    const struct {
+        int id;
+        ControlLook look;
         LONG type;
-    };
-    const Expected controls[] = {
-        {IdChooseLabel1, 16, 8, -1, -1, "ドロップしたオブジェクトの用途を指定してください。", -1},
-        {IdRbOption1, 16, 40, 237, 17, "\"調査するテキストファイル/フォルダ\"に追加",
+    } controls[] = {
+        {IdChooseLabel1,
+         {16, 8, -1, -1, "ドロップしたオブジェクトの用途を指定してください。", gothic, 12, FW_NORMAL, 0},
+         -1},
+        {IdRbOption1,
+         {16, 40, 237, 17, "\"調査するテキストファイル/フォルダ\"に追加", gothic, 12, FW_NORMAL, 0},
          BS_AUTORADIOBUTTON},
-        {IdRbOption2, 16, 60, 237, 17, "\"保存先のフォルダ\"に追加", BS_AUTORADIOBUTTON},
-        {IDOK, 108, 96, 75, 25, "OK", BS_DEFPUSHBUTTON},
-        {IDCANCEL, 188, 96, 75, 25, "キャンセル", BS_PUSHBUTTON},
+        {IdRbOption2, {16, 60, 237, 17, "\"保存先のフォルダ\"に追加", gothic, 12, FW_NORMAL, 0},
+         BS_AUTORADIOBUTTON},
+        {IDOK, {108, 96, 75, 25, "OK", gothic, 12, FW_NORMAL, 0}, BS_DEFPUSHBUTTON},
+        {IDCANCEL, {188, 96, 75, 25, "キャンセル", gothic, 12, FW_NORMAL, 0}, BS_PUSHBUTTON},
     };
-    for (const Expected &expected : controls) {
-        SCOPED_TRACE(expected.text);
-        HWND control = Item(expected.id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(WindowText(control), expected.text);
-        RECT rect = RectInParent(control);
-        EXPECT_EQ(rect.left, Scale(expected.left));
-        EXPECT_EQ(rect.top, Scale(expected.top));
-        SIZE size = {Scale(expected.width), Scale(expected.height)};
-        if (expected.width < 0)
-            size = TextSize(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
-                            expected.text);
-        EXPECT_EQ(rect.right - rect.left, size.cx);
-        EXPECT_EQ(rect.bottom - rect.top, size.cy);
-        if (expected.type >= 0) {
-            EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK, expected.type);
+    for (const auto &control : controls) {
+        ExpectControl(Item(control.id), control.look);
+        if (control.type >= 0) {
+            EXPECT_EQ(GetWindowLongA(Item(control.id), GWL_STYLE) & BS_TYPEMASK, control.type);
         }
-        LOGFONTA font = FontOf(control);
-        EXPECT_STREQ(font.lfFaceName, "MS UI Gothic");
-        EXPECT_EQ(font.lfHeight, -Scale(12));
-        EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
     }
     EXPECT_TRUE(Checked(IdRbOption1));
     EXPECT_FALSE(Checked(IdRbOption2));

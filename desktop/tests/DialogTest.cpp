@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Layout.h"
 #include "Screenshot.h"
 
 ModalScript *ModalScript::current_ = nullptr;
@@ -143,4 +144,79 @@ LOGFONTA FontOf(HWND control) {
     if (handle)
         GetObjectA(handle, sizeof font, &font);
     return font;
+}
+
+void ExpectDialogFrame(HWND window, HWND owner, const char *caption, int width, int height) {
+    EXPECT_EQ(WindowText(window), caption);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
+    EXPECT_FALSE(IsWindowVisible(window));
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Scale(width));
+    EXPECT_EQ(client.bottom, Scale(height));
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+void ExpectControl(HWND control, const ControlLook &look) {
+    SCOPED_TRACE(look.text);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(WindowText(control), look.text);
+    RECT rect = RectInParent(control);
+    EXPECT_EQ(rect.left, Scale(look.left));
+    EXPECT_EQ(rect.top, Scale(look.top));
+    SIZE size = {Scale(look.width), Scale(look.height)};
+    if (look.width < 0) {
+        size = TextSize(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)),
+                        look.text);
+        size.cx += look.extra;
+        size.cy += look.extra;
+    }
+    EXPECT_EQ(rect.right - rect.left, size.cx);
+    EXPECT_EQ(rect.bottom - rect.top, size.cy);
+    if (!look.face)
+        return;
+    LOGFONTA font = FontOf(control);
+    EXPECT_STREQ(font.lfFaceName, look.face);
+    EXPECT_EQ(font.lfHeight, -Scale(look.pixels));
+    EXPECT_EQ(font.lfWeight, look.weight);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+}
+
+namespace {
+
+// Counts the client pixels of `window` for which `counted` holds.
+template <class Predicate>
+int CountPixels(HWND window, int left, Predicate counted) {
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = left < 0 ? client.right + left : left; x < client.right; ++x)
+            count += counted(GetPixel(dc, x, y));
+    ReleaseDC(window, dc);
+    return count;
+}
+
+} // namespace
+
+int PixelsOf(HWND window, COLORREF colour) {
+    return CountPixels(window, 0, [colour](COLORREF pixel) { return pixel == colour; });
+}
+
+int FocusFrameDots(HWND link) {
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    return CountPixels(link, -1, [face](COLORREF pixel) { return pixel != face; });
+}
+
+std::vector<OutsideEvent> ShellCalls(const TestOutside &outside) {
+    std::vector<OutsideEvent> calls;
+    for (const OutsideEvent &event : outside.events)
+        if (event.kind == "shell")
+            calls.push_back(event);
+    return calls;
 }

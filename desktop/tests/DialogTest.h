@@ -72,5 +72,26 @@ protected:
 
 // A control's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND control);
-// The face name, character height and weight of a control's font.
+// The font a control draws with.
 LOGFONTA FontOf(HWND control);
+
+// A hidden fixed-size dialog-style window owned by `owner`, with this
+// caption and client size (96-DPI pixels).
+void ExpectDialogFrame(HWND window, HWND owner, const char *caption, int width, int height);
+// A control at (left, top) (96-DPI pixels), with this text, in `face` at
+// `pixels` and `weight`; `width` and `height` -1: sized to the text, plus
+// `extra` pixels each way.
+struct ControlLook {
+    int left, top, width, height;
+    const char *text, *face;
+    int pixels, weight, extra;
+};
+void ExpectControl(HWND control, const ControlLook &look);
+
+// How many of a window's client pixels show `colour` now.
+int PixelsOf(HWND window, COLORREF colour);
+// Pixels of the last column of a link (right of its text) that are not the
+// face colour: the dots of a focus frame.
+int FocusFrameDots(HWND link);
+// The shell calls among the recorded events.
+std::vector<OutsideEvent> ShellCalls(const TestOutside &outside);

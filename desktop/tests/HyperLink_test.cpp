@@ -2,7 +2,7 @@
 // (SendInput: the system routes moves, presses, capture and leaving) and
 // real keys: its looks and colours, what opens the link and what does not,
 // the shell call's exact arguments, sizing, the status bar panel.
-#include "FormTest.h"
+#include "DialogTest.h"
 
 #include <commctrl.h>
 
@@ -87,39 +87,9 @@ protected:
         SendMouse(flags, screen);
         ASSERT_TRUE(PumpUntil(done)) << "the link did not take the pointer input";
     }
-    // How many pixels of the link show `colour` now.
-    int PixelsOf(COLORREF colour) const {
-        UpdateWindow(link->Window());
-        RECT client;
-        GetClientRect(link->Window(), &client);
-        HDC dc = GetDC(link->Window());
-        int count = 0;
-        for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x)
-                count += GetPixel(dc, x, y) == colour;
-        ReleaseDC(link->Window(), dc);
-        return count;
-    }
-    // Pixels of the link's last column (beyond the text) that are not the
-    // face colour: the focus frame's dots.
-    int FrameDots() const {
-        UpdateWindow(link->Window());
-        RECT client;
-        GetClientRect(link->Window(), &client);
-        HDC dc = GetDC(link->Window());
-        int dots = 0;
-        for (int y = 0; y < client.bottom; ++y)
-            dots += GetPixel(dc, client.right - 1, y) != GetSysColor(COLOR_BTNFACE);
-        ReleaseDC(link->Window(), dc);
-        return dots;
-    }
-    std::vector<OutsideEvent> ShellCalls() const {
-        std::vector<OutsideEvent> calls;
-        for (const OutsideEvent &event : outside.events)
-            if (event.kind == "shell")
-                calls.push_back(event);
-        return calls;
-    }
+    int PixelsOf(COLORREF colour) const { return ::PixelsOf(link->Window(), colour); }
+    int FrameDots() const { return FocusFrameDots(link->Window()); }
+    std::vector<OutsideEvent> ShellCalls() const { return ::ShellCalls(outside); }
 
     HWND host = nullptr;
     std::unique_ptr<THyperLink> link;
