@@ -7,27 +7,6 @@
 #include "Main.h"
 #include "Resources.h"
 
-namespace {
-
-// A picture control showing an icon at its own size.
-HWND CreatePicture(HWND parent, int id, int left, int top, HICON icon) {
-    HWND picture = CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_ICON, 0, left, top, 0, 0, id,
-                               nullptr);
-    SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    return picture;
-}
-
-// A text sized to its content.
-HWND CreateLabel(HWND parent, int id, int left, int top, const char *text, HFONT font) {
-    HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, left,
-                             top, 0, 0, id, font);
-    SIZE size = TextSize(font, text);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-    return label;
-}
-
-} // namespace
-
 void TMainForm::CreateControls() {
     font_ = Font("MS UI Gothic", 12);
     HFONT font = font_.Handle();
