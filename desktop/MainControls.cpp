@@ -13,7 +13,8 @@ void TMainForm::CreateControls() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto icon = [&](int id, int width, int height) {
         HICON loaded = static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, Scale(width), Scale(height),
+                       LR_DEFAULTCOLOR));
         icons_.push_back(loaded);
         return loaded;
     };
@@ -73,13 +74,13 @@ void TMainForm::CreateControls() {
 
     // The list: three columns, a file and a folder picture.
     FillSourceColumns();
-    sourceImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+    sourceImages_ = ImageList_Create(Scale(16), Scale(16), ILC_COLOR32 | ILC_MASK, 2, 0);
     ImageList_AddIcon(sourceImages_, icon(IDI_LISTFILE, 16, 16));
     ImageList_AddIcon(sourceImages_, icon(IDI_LISTFOLDER, 16, 16));
     SendMessageA(fromCtrl, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(sourceImages_));
 
     // The start button's picture above its caption.
-    startImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
+    startImages_ = ImageList_Create(Scale(32), Scale(32), ILC_COLOR32 | ILC_MASK, 1, 0);
     ImageList_AddIcon(startImages_, icon(IDI_START, 32, 32));
     BUTTON_IMAGELIST picture = {startImages_, {0, Scale(3), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
     SendMessageA(startBtn, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));

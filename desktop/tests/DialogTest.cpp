@@ -119,18 +119,6 @@ bool DialogTest::Showing(const ModalForm &form) {
            IsChild(window, focus);
 }
 
-void DialogTest::SaveScreenshot(HWND window, const std::string &name) {
-    const char *folder = std::getenv("QUILLBOX_SCREENSHOTS");
-    if (!folder || !*folder) {
-        std::printf("QUILLBOX_SCREENSHOTS is not set: no picture of %s\n", name.c_str());
-        return;
-    }
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    CreateDirectoryA(folder, nullptr);
-    EXPECT_TRUE(SaveWindowPicture(window, std::string(folder) + "\\" + name + ".bmp")) << name;
-}
-
 RECT RectInParent(HWND control) {
     RECT rect;
     GetWindowRect(control, &rect);

@@ -61,9 +61,6 @@ protected:
 
     // The window shows, is active and has the focus inside.
     static bool Showing(const ModalForm &form);
-    // Saves a picture of the window as NAME.bmp in the screenshots folder
-    // (the test run turns it into NAME.png).
-    static void SaveScreenshot(HWND window, const std::string &name);
 
     std::unique_ptr<TAboutDlg> about;
     std::unique_ptr<TChooseDlg> choose;
