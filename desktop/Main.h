@@ -168,6 +168,8 @@ private:
     // Progress of the count or run in progress.
     DWORD startTick_ = 0;
     int progressShift_ = 0;
+    // The progress controls, looked up once: every report uses them.
+    HWND progBar_ = nullptr, progText_ = nullptr;
     static constexpr DWORD kFrameMs = 16;
     int barMaximum_ = 0, barWidth_ = 0, barPixel_ = -1;
     DWORD barDrawn_ = 0, lastPump_ = 0;

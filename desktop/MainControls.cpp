@@ -85,6 +85,8 @@ void TMainForm::CreateControls() {
     BUTTON_IMAGELIST picture = {startImages_, {0, Scale(3), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
     SendMessageA(startBtn, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
 
+    progBar_ = Control(IdProgBar);
+    progText_ = Control(IdProgText);
     CreateToolTips();
 }
 

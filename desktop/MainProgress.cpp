@@ -55,7 +55,7 @@ void TMainForm::StartProgressPhase() {
 }
 
 void TMainForm::SetBarRange(uint64_t maximum) {
-    HWND bar = Control(IdProgBar);
+    HWND bar = progBar_;
     progressShift_ = ProgressShift(maximum);
     barMaximum_ = static_cast<int>(maximum >> progressShift_);
     SendMessageA(bar, PBM_SETRANGE32, 0, barMaximum_);
@@ -69,7 +69,7 @@ void TMainForm::SetProgressText(const std::string &text) {
     if (text == progressText_)
         return;
     progressText_ = text;
-    SetWindowTextA(Control(IdProgText), text.c_str());
+    SetWindowTextA(progText_, text.c_str());
 }
 
 void TMainForm::ShowProgress(uint64_t position, const std::string &text) {
@@ -86,15 +86,15 @@ void TMainForm::ShowProgress(uint64_t position, const std::string &text) {
                                 : 0;
     bool changed = text != progressText_;
     if (pixel != barPixel_ && (barPixel_ < 0 || now - barDrawn_ >= kFrameMs)) {
-        SendMessageA(Control(IdProgBar), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+        SendMessageA(progBar_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
         barPixel_ = pixel;
         barDrawn_ = now;
         changed = true;
     }
     SetProgressText(text);
     if (changed) {
-        UpdateWindow(Control(IdProgText));
-        UpdateWindow(Control(IdProgBar));
+        UpdateWindow(progText_);
+        UpdateWindow(progBar_);
     }
     // Pending messages are handled at the first report and then whenever
     // 10 ms have passed, as the library itself checks the queue: the window
@@ -106,16 +106,22 @@ void TMainForm::ShowProgress(uint64_t position, const std::string &text) {
     }
 }
 
+namespace {
+
+// A report's two values, each given as its low and its high word.
+uint64_t Joined(uint32_t low, uint32_t high) { return (uint64_t(high) << 32) | low; }
+
+} // namespace
+
 int32_t CORVEX_CALL TMainForm::CountProgress(uint32_t totalLow, uint32_t totalHigh,
                                              uint32_t doneLow, uint32_t doneHigh) {
     if (progressForm_)
-        progressForm_->OnCountProgress((uint64_t(totalHigh) << 32) | totalLow,
-                                       (uint64_t(doneHigh) << 32) | doneLow);
+        progressForm_->OnCountProgress(Joined(totalLow, totalHigh), Joined(doneLow, doneHigh));
     return -1;
 }
 
 void TMainForm::OnCountProgress(uint64_t total, uint64_t done) {
-    HWND bar = Control(IdProgBar);
+    HWND bar = progBar_;
     bool hidden = !IsWindowVisible(bar);
     // The first report of a count sets the maximum: its file's size.
     if (hidden)
@@ -130,8 +136,7 @@ void TMainForm::OnCountProgress(uint64_t total, uint64_t done) {
 int32_t CORVEX_CALL TMainForm::ExtractProgress(uint32_t totalLow, uint32_t totalHigh,
                                                uint32_t doneLow, uint32_t doneHigh) {
     if (progressForm_)
-        progressForm_->OnExtractProgress((uint64_t(totalHigh) << 32) | totalLow,
-                                         (uint64_t(doneHigh) << 32) | doneLow);
+        progressForm_->OnExtractProgress(Joined(totalLow, totalHigh), Joined(doneLow, doneHigh));
     return -1;
 }
 
