@@ -172,6 +172,15 @@ void Picture(HWND window, const std::string &shots, const std::string &name) {
         Fail("picture " + name);
 }
 
+// Moves a message box below the page it covers, so that a picture of the
+// page shows all of it.
+void MoveBelow(HWND box, HWND page) {
+    RECT under;
+    GetWindowRect(page, &under);
+    SetWindowPos(box, nullptr, under.left, under.bottom + 8, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 void Answer(HWND box, int id) {
@@ -366,6 +375,7 @@ int Interrupt(const std::string &package, const std::string &shots, const std::s
         return 1;
     }
     Say("progress-cancel-enabled", IsWindowEnabled(GetDlgItem(progress, IDCANCEL)) ? "yes" : "no");
+    MoveBelow(box, progress);
     Picture(progress, shots, "setup-" + tag + "-progress");
     Picture(box, shots, "setup-" + tag + "-retry-copy");
     Answer(box, IDABORT);
@@ -436,6 +446,7 @@ int Uninstall(const std::string &shots, const std::string &tag, const std::strin
             return 1;
         Say("progress-cancel-enabled",
             IsWindowEnabled(GetDlgItem(progress, IDCANCEL)) ? "yes" : "no");
+        MoveBelow(box, progress);
         Picture(progress, shots, "setup-" + tag + "-removal-progress");
         Picture(box, shots, "setup-" + tag + "-retry-delete");
         held.reset();
