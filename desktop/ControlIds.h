@@ -24,3 +24,23 @@ enum ControlId {
     IdLabel4,
     IdOptConvert,
 };
+
+// The drop-purpose dialog's controls; its OK and Cancel buttons are IDOK and
+// IDCANCEL.
+enum ChooseControlId {
+    IdChooseLabel1 = 201,
+    IdRbOption1,
+    IdRbOption2,
+};
+
+// The About box's controls; its OK button is IDOK.
+enum AboutControlId {
+    IdAboutImage1 = 301,
+    IdAboutLabel1,
+    IdVersion,
+    IdCopyright,
+    IdAboutLabel2,
+    IdHomePage,
+    IdAboutLabel3,
+    IdEmail,
+};

@@ -78,6 +78,25 @@ constexpr char ColumnPath[] = "パス";
 constexpr char OpenDialogFilter[] = "すべてのファイル\0*.*\0";
 constexpr char BrowseCaption[] = "保存先のフォルダを指定してください。";
 
+// The drop-purpose dialog.
+constexpr char ChooseCaption[] = "Quillbox";
+constexpr char ChooseLabel1Text[] = "ドロップしたオブジェクトの用途を指定してください。";
+constexpr char ChooseOption1Text[] = "\"調査するテキストファイル/フォルダ\"に追加";
+constexpr char ChooseOption2Text[] = "\"保存先のフォルダ\"に追加";
+constexpr char OKBtnText[] = "OK";
+constexpr char CancelBtnText[] = "キャンセル";
+
+// The About box. The links' font is the proportional Gothic face.
+constexpr char AboutCaption[] = "Quillbox について";
+constexpr char AboutProductName[] = "Quillbox";
+constexpr char AboutVersion[] = "Version 1.0.9.4212";
+constexpr char AboutCopyright[] = "Copyright (C) 2026 TALVEN";
+constexpr char AboutLabel2Text[] = "製品情報/最新版の入手先:";
+constexpr char AboutLabel3Text[] = "お問い合わせ先:";
+constexpr char HomePageAddress[] = "https://talven.jp/quillbox/";
+constexpr char ContactAddress[] = "quillbox@talven.jp";
+constexpr char LinkFontFace[] = "ＭＳ Ｐゴシック";
+
 // The folder browse dialog's failures.
 constexpr char BrowseNoDesktopFolder[] = "TBrowseDialog: SHGetDesktopFolder Failed.";
 constexpr char BrowseNoBuffer[] = "TBrowseDialog: ppmem.Alloc Failed.";

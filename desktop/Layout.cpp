@@ -53,6 +53,21 @@ HWND CreateChild(HWND parent, const char *className, const char *text, DWORD sty
     return child;
 }
 
+HWND CreatePicture(HWND parent, int id, int left, int top, HICON icon) {
+    HWND picture = CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_ICON, 0, left, top, 0, 0, id,
+                               nullptr);
+    SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    return picture;
+}
+
+HWND CreateLabel(HWND parent, int id, int left, int top, const char *text, HFONT font) {
+    HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, left,
+                             top, 0, 0, id, font);
+    SIZE size = TextSize(font, text);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    return label;
+}
+
 std::string WindowText(HWND window) {
     int length = GetWindowTextLengthA(window);
     std::string text(static_cast<size_t>(length) + 1, '\0');

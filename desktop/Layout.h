@@ -17,6 +17,8 @@ public:
     Font() = default;
     // `face` at a character height of `pixels` (96 DPI), Shift-JIS character set.
     Font(const char *face, int pixels, int weight = FW_NORMAL, bool underline = false);
+    // Exactly this font, its height in device pixels.
+    explicit Font(const LOGFONTA &font) : handle_(CreateFontIndirectA(&font)) {}
     ~Font();
     Font(const Font &) = delete;
     Font &operator=(const Font &) = delete;
@@ -31,6 +33,10 @@ private:
 // Creates a child control at a 96-DPI rectangle, with the given font.
 HWND CreateChild(HWND parent, const char *className, const char *text, DWORD style,
                  DWORD exStyle, int left, int top, int width, int height, int id, HFONT font);
+// A picture control showing an icon at its own size, at a 96-DPI place.
+HWND CreatePicture(HWND parent, int id, int left, int top, HICON icon);
+// A text control sized to its content, at a 96-DPI place.
+HWND CreateLabel(HWND parent, int id, int left, int top, const char *text, HFONT font);
 
 // The window's text.
 std::string WindowText(HWND window);

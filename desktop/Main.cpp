@@ -147,6 +147,7 @@ void TMainForm::Guarded(const std::function<void()> &handler) {
         ShowGeneralError(outside_, hwnd_, LangRes::ResultText1006);
     }
     --handlerDepth_;
+    RepostDrops();
     CloseIfAsked();
 }
 

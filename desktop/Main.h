@@ -15,6 +15,7 @@
 #include "BaseWindow.h"
 #include "BrowsDlg.h"
 #include "ControlIds.h"
+#include "DropQueue.h"
 #include "InetMail.h"
 #include "Layout.h"
 #include "Notice.h"
@@ -105,6 +106,8 @@ private:
                                 std::string &showText, TOKButtonState &okButtonState);
     // Files dropped from the shell.
     void FormDropFiles(HDROP drop);
+    // Hands the drops that waited back to the window once it is idle.
+    void RepostDrops();
 
     // Keys offered before the focused control sees them; true when consumed.
     bool PreviewKey(WPARAM key);
@@ -160,6 +163,7 @@ private:
     bool busy_ = false;
     int handlerDepth_ = 0;     // handlers running, nested ones counted too
     bool closeAsked_ = false;  // a close came while a handler ran
+    DropQueue pendingDrops_;   // drops that came while a handler ran
 
     // Progress of the count or run in progress.
     DWORD startTick_ = 0;

@@ -7,34 +7,14 @@
 #include "Main.h"
 #include "Resources.h"
 
-namespace {
-
-// A picture control showing an icon at its own size.
-HWND CreatePicture(HWND parent, int id, int left, int top, HICON icon) {
-    HWND picture = CreateChild(parent, "STATIC", "", WS_VISIBLE | SS_ICON, 0, left, top, 0, 0, id,
-                               nullptr);
-    SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    return picture;
-}
-
-// A text sized to its content.
-HWND CreateLabel(HWND parent, int id, int left, int top, const char *text, HFONT font) {
-    HWND label = CreateChild(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, left,
-                             top, 0, 0, id, font);
-    SIZE size = TextSize(font, text);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-    return label;
-}
-
-} // namespace
-
 void TMainForm::CreateControls() {
     font_ = Font("MS UI Gothic", 12);
     HFONT font = font_.Handle();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto icon = [&](int id, int width, int height) {
         HICON loaded = static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, Scale(width), Scale(height),
+                       LR_DEFAULTCOLOR));
         icons_.push_back(loaded);
         return loaded;
     };
@@ -94,13 +74,13 @@ void TMainForm::CreateControls() {
 
     // The list: three columns, a file and a folder picture.
     FillSourceColumns();
-    sourceImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
+    sourceImages_ = ImageList_Create(Scale(16), Scale(16), ILC_COLOR32 | ILC_MASK, 2, 0);
     ImageList_AddIcon(sourceImages_, icon(IDI_LISTFILE, 16, 16));
     ImageList_AddIcon(sourceImages_, icon(IDI_LISTFOLDER, 16, 16));
     SendMessageA(fromCtrl, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(sourceImages_));
 
     // The start button's picture above its caption.
-    startImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 0);
+    startImages_ = ImageList_Create(Scale(32), Scale(32), ILC_COLOR32 | ILC_MASK, 1, 0);
     ImageList_AddIcon(startImages_, icon(IDI_START, 32, 32));
     BUTTON_IMAGELIST picture = {startImages_, {0, Scale(3), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
     SendMessageA(startBtn, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));

@@ -43,6 +43,13 @@ RECT ClientRectOf(HWND parent, HWND control) {
 } // namespace
 
 void TMainForm::FormDropFiles(HDROP drop) {
+    // The library and the dialogs dispatch messages while a handler runs:
+    // a drop handled then would start a count inside another, or reset the
+    // busy state under it. It waits until the window is idle again.
+    if (busy_ || handlerDepth_ > 1) {
+        pendingDrops_.Push(drop);
+        return;
+    }
     DropHandle dropped(drop);
     int count = static_cast<int>(dropped.Count());
     if (count <= 0)
@@ -78,4 +85,9 @@ void TMainForm::FormDropFiles(HDROP drop) {
             break;
         AddSource(dropped.Path(static_cast<UINT>(index)));
     }
+}
+
+void TMainForm::RepostDrops() {
+    if (handlerDepth_ == 0 && !busy_ && !closeAsked_ && hwnd_)
+        pendingDrops_.Repost(hwnd_);
 }

@@ -1,9 +1,10 @@
-// Quillrun: the desktop program. Creates the main window, then the windows
-// that live beside it, and runs the message loop until the main window
-// closes.
+// Quillrun: the desktop program. Creates the main window, then the About
+// box and the drop-purpose dialog, and runs the message loop until the main
+// window closes.
 #include <windows.h>
 #include <ole2.h>
 
+#include "Dialogs.h"
 #include "InetMail.h"
 #include "Main.h"
 #include "Outside.h"
@@ -33,6 +34,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     TMainForm mainForm(outside, LinkedInetMail());
     if (!mainForm.Create())
         return 0;
+    // Owned by the main window, hidden until it opens them.
+    TAboutDlg aboutDlg(outside);
+    aboutDlg.Create(mainForm.Window());
+    TChooseDlg chooseDlg;
+    chooseDlg.Create(mainForm.Window());
+    FormDialogs dialogs(aboutDlg, chooseDlg);
+    mainForm.SetModalWindows(&dialogs);
     ShowWindow(mainForm.Window(), show);
     UpdateWindow(mainForm.Window());
 

@@ -31,6 +31,13 @@ if [ ! -f "$prefix/system.reg" ]; then
     "$wineserver" -w </dev/null >/dev/null 2>&1
 fi
 
+# The caption buttons are drawn with Wine's own symbol font, which this
+# Wine does not find by itself: it is put into the prefix's font folder.
+fonts="$prefix/drive_c/windows/Fonts"
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
+
 # regedit reads UTF-16 files with this header; the value names are Japanese.
 import_registry() {
     local reg

@@ -284,19 +284,28 @@ def icon_file(images, kind=1, hotspot=(0, 0)):
     return out + b"".join(data)
 
 
+# The sizes each picture is drawn at: its size at 96 dots per inch, then at
+# 120, 144 and 192, as the program asks for them on such screens.
+DPIS = (96, 120, 144, 192)
+
+
+def scaled(width, height):
+    return [((width * dpi + 48) // 96, (height * dpi + 48) // 96) for dpi in DPIS]
+
+
 PICTURES = {
     # name: (drawing, sizes as (width, height))
-    "quillbox": (quillbox, [(16, 16), (32, 32), (48, 48)]),
-    "newfile": (new_file, [(16, 16)]),
-    "newfolder": (new_folder, [(16, 16)]),
-    "delete": (delete, [(16, 16)]),
-    "help": (help_mark, [(16, 16)]),
-    "start": (start, [(32, 32)]),
-    "source": (lambda: document(5, 1, 26, 30), [(16, 16)]),
-    "destination": (folder, [(17, 15)]),
-    "options": (gear, [(16, 16)]),
-    "listfile": (lambda: document(5, 1, 26, 30), [(16, 16)]),
-    "listfolder": (folder, [(16, 16)]),
+    "quillbox": (quillbox, sorted(set(scaled(16, 16) + scaled(32, 32) + scaled(48, 48)))),
+    "newfile": (new_file, scaled(16, 16)),
+    "newfolder": (new_folder, scaled(16, 16)),
+    "delete": (delete, scaled(16, 16)),
+    "help": (help_mark, scaled(16, 16)),
+    "start": (start, scaled(32, 32)),
+    "source": (lambda: document(5, 1, 26, 30), scaled(16, 16)),
+    "destination": (folder, scaled(17, 15)),
+    "options": (gear, scaled(16, 16)),
+    "listfile": (lambda: document(5, 1, 26, 30), scaled(16, 16)),
+    "listfolder": (folder, scaled(16, 16)),
 }
 
 

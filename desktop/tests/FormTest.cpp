@@ -1,11 +1,14 @@
 #include "FormTest.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "AnsiPath.h"
 #include "Layout.h"
 #include "MailText.h"
+#include "Screenshot.h"
 
 namespace {
 
@@ -213,3 +216,16 @@ bool AcceptsDrops(HWND window) {
         return ::testing::AssertionFailure() << "the cursor is not the hourglass";
     return ::testing::AssertionSuccess();
 }
+
+void FormTest::SaveScreenshot(HWND window, const std::string &name) {
+    const char *folder = std::getenv("QUILLBOX_SCREENSHOTS");
+    if (!folder || !*folder) {
+        std::printf("QUILLBOX_SCREENSHOTS is not set: no picture of %s\n", name.c_str());
+        return;
+    }
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    CreateDirectoryA(folder, nullptr);
+    EXPECT_TRUE(SaveWindowPicture(window, std::string(folder) + "\\" + name + ".bmp")) << name;
+}
+

@@ -56,6 +56,10 @@ protected:
     ::testing::AssertionResult IsIdle() const;
     ::testing::AssertionResult IsBusy() const;
 
+    // A picture of the window into the folder that QUILLBOX_SCREENSHOTS
+    // names (as a BMP file that the test run turns into PNG).
+    static void SaveScreenshot(HWND window, const std::string &name);
+
     // The program's files folder (for the help path).
     static std::string ProgramFolder();
 

@@ -75,8 +75,10 @@ TEST_F(MainWindowTest, FrameIsAFixedDialogStyleWindowCentredOnTheScreen) {
     int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_LE(std::abs((frame.left + frame.right) - screenWidth), 1);
     EXPECT_LE(std::abs((frame.top + frame.bottom) - screenHeight), 1);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE),
-              GetPixel(GetDC(Window()), Scale(200), Scale(50))); // the face colour behind
+    HDC dc = GetDC(Window());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, Scale(200), Scale(50))); // the face colour
+    ReleaseDC(Window(), dc);
+    SaveScreenshot(Window(), "quillrun-main-" + std::to_string(SystemDpi()) + "dpi");
 }
 
 TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirKindsAndTexts) {

@@ -94,6 +94,10 @@ def main():
     check(seen.get("row-count") == "3", "the row counts 3 messages (%r)" % seen.get("row-count"))
     check(seen.get("row-folder") == windows_path(args.work),
           "the row's folder is the file's (%r)" % seen.get("row-folder"))
+    check(seen.get("about-caption") == "Quillbox について",
+          "Alt+A opened the About box (%r)" % seen.get("about-caption"))
+    check(seen.get("about-main-enabled") == "no", "the About box is modal")
+    check(seen.get("about-closed") == "yes", "Enter closed the About box")
     check(seen.get("box-caption") == "情報", "the closing box is information (%r)" % seen.get("box-caption"))
     check(seen.get("box-text") == "抽出処理が終了しました。",
           "the closing box says the run finished (%r)" % seen.get("box-text"))
@@ -138,7 +142,7 @@ def main():
 
     bmps = [os.path.join(args.screenshots, n) for n in os.listdir(args.screenshots) if n.endswith(".bmp")]
     bmp2png.main(bmps)
-    for name in ("main-idle", "main-after-count", "run-finished", "refused"):
+    for name in ("main-idle", "main-after-count", "about", "run-finished", "refused"):
         check(os.path.isfile(os.path.join(args.screenshots, name + ".png")), "picture " + name + ".png")
 
     print("quillrun end to end: %d failed" % len(failures))

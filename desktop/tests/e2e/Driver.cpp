@@ -162,6 +162,32 @@ void Picture(HWND window, const std::string &folder, const std::string &name) {
         Say("picture", name);
 }
 
+// Real key input to the foreground window: `modifier` (0 for none) held
+// around a press of `key`.
+void PressKeys(WORD modifier, WORD key) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (modifier)
+        add(modifier, false);
+    add(key, false);
+    add(key, true);
+    if (modifier)
+        add(modifier, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Makes the window the one that gets the keyboard.
+bool BringForward(HWND window) {
+    SetForegroundWindow(window);
+    return WaitFor([&] { return GetForegroundWindow() == window; });
+}
+
 // Clicks a control of another process without waiting for what it starts.
 void PostClick(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
 
@@ -233,6 +259,26 @@ int Extract(const std::string &programPath, const std::string &mail, const std::
     Say("row-folder", RemoteCell(process, list, 0, 2));
     CloseHandle(process);
     Picture(main, pictures, "main-after-count");
+
+    // Alt+A as a user presses it opens the About box; Enter closes it.
+    if (!BringForward(main))
+        Fail("the main window did not come to the front");
+    PressKeys(VK_MENU, 'A');
+    HWND about = WaitForTopWindow(program.info.dwProcessId, "TAboutDlg", nullptr);
+    if (!about) {
+        Fail("Alt+A did not open the About box");
+    } else {
+        Say("about-caption", TextOf(about));
+        Say("about-main-enabled", IsWindowEnabled(main) ? "yes" : "no");
+        Picture(about, pictures, "about");
+        BringForward(about);
+        PressKeys(0, VK_RETURN);
+        if (!WaitFor([&] { return !IsWindowVisible(about); }))
+            Fail("Enter did not close the About box");
+        Say("about-closed", "yes");
+        if (!WaitFor([&] { return IsWindowEnabled(main) != FALSE; }))
+            Fail("the main window stayed disabled after the About box");
+    }
 
     PostClick(GetDlgItem(main, IdStartBtn));
     HWND box = WaitForTopWindow(program.info.dwProcessId, "#32770", nullptr, main);
