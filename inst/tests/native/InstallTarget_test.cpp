@@ -6,6 +6,7 @@
 #include "ExpandPathMacros.h"
 #include "InstallTarget.h"
 #include "ProtectedFolders.h"
+#include "RegistrySpec.h"
 #include "ShortcutFolder.h"
 #include "TestUi.h"
 #include "UninstallEntry.h"
