@@ -44,7 +44,7 @@ bool UnpackPackageFiles(const std::string &folder) {
         const std::string name = platform.LoadText(id);
         if (name.empty())
             return id > kFirstPackageFile;
-        const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));
+        const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_RCDATA);
         const HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
         const void *data = loaded ? ::LockResource(loaded) : nullptr;
         const std::string path = JoinPath(cp, folder, name);

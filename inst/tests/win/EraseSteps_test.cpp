@@ -90,14 +90,29 @@ TEST_F(Erase, WithoutAProgressPageTheRemovalStillRuns) {
     EXPECT_FALSE(IsFolder(menu));
 }
 
+// The user's desktop folder moved for the length of a test.
+class MovedDesktop {
+public:
+    explicit MovedDesktop(const std::string &folder)
+        : old_(ReadRegistry(HKEY_CURRENT_USER, kShellFolders, "Desktop")),
+          moved_(WriteRegistry(HKEY_CURRENT_USER, kShellFolders, "Desktop", folder)) {}
+    ~MovedDesktop() { WriteRegistry(HKEY_CURRENT_USER, kShellFolders, "Desktop", old_); }
+    bool Moved() const { return moved_; }
+
+private:
+    static constexpr const char *kShellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    std::string old_;
+    bool moved_;
+};
+
 TEST_F(Erase, NothingThatIsNotTheProductsOwnIsRemoved) {
     // An empty desktop folder stands for every protected folder that a
     // [MakeDirectory] value could name.
-    const char shellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    const std::string desktop = ReadRegistry(HKEY_CURRENT_USER, shellFolders, "Desktop");
     const std::string emptyDesktop = pkg.base / "Desktop";
     ASSERT_TRUE(MakeFolder(emptyDesktop));
-    ASSERT_TRUE(WriteRegistry(HKEY_CURRENT_USER, shellFolders, "Desktop", emptyDesktop));
+    const MovedDesktop desktop(emptyDesktop);
+    ASSERT_TRUE(desktop.Moved());
     // A shortcut of that name in the programs menu itself.
     const std::string programs = ProgramsMenuFolder(pkg.platform);
     const std::string canary = programs + "\\" + TestName("App") + ".lnk";
@@ -116,7 +131,6 @@ TEST_F(Erase, NothingThatIsNotTheProductsOwnIsRemoved) {
     EXPECT_TRUE(IsFolder(programs));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Wine"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft"));
-    ASSERT_TRUE(WriteRegistry(HKEY_CURRENT_USER, shellFolders, "Desktop", desktop));
     DeleteFileA(canary.c_str());
 }
 
