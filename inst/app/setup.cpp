@@ -4,29 +4,44 @@
 
 #include "DesktopUi.h"
 #include "InstallRun.h"
-#include "PendingPages.h"
+#include "RemovalRun.h"
 #include "Setup.h"
 #include "SetupMode.h"
 #include "SystemChecks.h"
 #include "Win32Platform.h"
+#include "WizardPages.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+int Run(HINSTANCE instance) {
     using namespace setup;
     const Win32Platform platform;
     SetupContext ctx;
     FillSetupContext(ctx, platform);
     DesktopUi ui;
     Setup run(ctx, platform, ui);
-    PendingPages pages;
+    // The pages hold the banner until the program ends.
+    WizardPages pages(run, instance);
+    const Win32SystemChecks checks(platform, ctx.os, ctx.modulePath);
 
     switch (ModeFromCommandLine(::GetCommandLineA())) {
-    case SetupMode::Install:
-        return InstallRun(run, pages, Win32SystemChecks(platform, ctx.os, ctx.modulePath));
     case SetupMode::RemovalFirstStage:
+        return RemovalFirstStage(run, pages, checks);
     case SetupMode::RemovalSecondStage:
+        return RemovalSecondStage(run, pages, checks);
+    case SetupMode::Install:
         break;
     }
-    // The removal stages are not built yet: say so and change nothing.
-    run.Show(MessageKind::Error, run.Text(TextFatalError));
-    return 0;
+    return InstallRun(run, pages, checks);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        return Run(instance);
+    } catch (...) {
+        // Out of memory: nothing more can be shown; the run counts as failed.
+        return 0;
+    }
 }

@@ -18,4 +18,13 @@ unsigned CheckInstallTarget(const Setup &setup) {
     return 0;
 }
 
+unsigned CheckRemovalTarget(const Setup &setup) {
+    if (!IsUsableRegistryName(setup.cp, setup.script().Value("Registry", "Name")))
+        return TextFatalError;
+    const std::string folder = RegisteredInstallLocation(setup);
+    if (folder.empty() || !IsAcceptableInstallFolder(setup, folder))
+        return TextFatalError;
+    return 0;
+}
+
 } // namespace setup

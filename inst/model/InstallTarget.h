@@ -19,4 +19,11 @@ bool IsAcceptableInstallFolder(const Setup &setup, const std::string &folder);
 // its "%s") for the install folder of the context.
 unsigned CheckInstallTarget(const Setup &setup);
 
+// 0 when a removal may run on the product's entry; otherwise TextFatalError:
+// [Registry] Name is unusable (the removal would delete the Uninstall key
+// itself), the entry registers no install folder (bare names of the script
+// would resolve below the "ProgramFilesDir" folder), or it registers one
+// that an install would refuse.
+unsigned CheckRemovalTarget(const Setup &setup);
+
 } // namespace setup

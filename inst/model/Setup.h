@@ -11,18 +11,25 @@
 
 namespace setup {
 
-// The message boxes the install steps show. Every one is owned by the
-// desktop window and carries the installer caption.
+// The message boxes of the installer. Each carries the installer caption
+// and is owned by the desktop window, or by the page that asks it.
 enum class MessageKind {
-    Error,      // error icon, OK
-    RetryError, // error icon, Abort, Retry and Ignore, Retry the default
+    Error,         // error icon, OK
+    RetryError,    // error icon, Abort, Retry and Ignore, Retry the default
+    Question,      // question icon, Yes and No, No the default
+    QuestionYesFirst, // question icon, Yes and No, Yes the default
 };
-enum class Answer { Ok, Abort, Retry, Ignore };
+enum class Answer { Ok, Abort, Retry, Ignore, Yes, No };
+
+// The window that owns a message box: a page's window handle, or null for
+// the desktop window. Opaque here, so that the model stays portable.
+using OwnerWindow = void *;
 
 class SetupUi {
 public:
     virtual ~SetupUi() = default;
-    virtual Answer Show(MessageKind kind, const std::string &text, const std::string &caption) = 0;
+    virtual Answer Show(MessageKind kind, const std::string &text, const std::string &caption,
+                        OwnerWindow owner) = 0;
 };
 
 class Setup {
@@ -40,8 +47,8 @@ public:
     std::string Text(unsigned englishId) const {
         return platform.LoadText(LocalisedTextId(englishId, ctx.language));
     }
-    Answer Show(MessageKind kind, const std::string &text) const {
-        return ui.Show(kind, text, ctx.caption);
+    Answer Show(MessageKind kind, const std::string &text, OwnerWindow owner = nullptr) const {
+        return ui.Show(kind, text, ctx.caption, owner);
     }
 };
 

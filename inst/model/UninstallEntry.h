@@ -6,6 +6,7 @@
 namespace setup {
 
 class CodePage;
+class Setup;
 
 // The entry's key below HKEY_LOCAL_MACHINE: the Uninstall key joined with
 // [Registry] Name.
@@ -19,5 +20,16 @@ bool IsUsableRegistryName(const CodePage &cp, const std::string &registryName);
 // The command that removes the product: the installed "setup.exe" quoted,
 // so that a folder with blanks cannot start another program, then " -u".
 std::string UninstallCommand(const CodePage &cp, const std::string &installFolder);
+
+// The install folder that the product's entry registers as
+// "InstallLocation"; "" when [Registry] Name is unusable or the entry or
+// the value is missing.
+std::string RegisteredInstallLocation(const Setup &setup);
+
+// The folder of an earlier install, as the folder page shows it: the
+// registered "InstallLocation", or else the registered "UninstallString"
+// cut at its last separator, without a leading double quote; "" when the
+// entry holds neither.
+std::string OldVersionFolder(const Setup &setup);
 
 } // namespace setup

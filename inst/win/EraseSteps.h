@@ -8,8 +8,11 @@ class Setup;
 class SetupPages;
 
 // Undoes, below the install folder of the setup context, what the script
-// lists; opens its own progress page in removal mode. Never tests the abort
-// flag. Always true.
+// lists: the [Go2] Erase commands run, the shortcuts and the menu folder,
+// the [Reg] Erase keys, the payload files and the [MakeDirectory] folders
+// go (only empty folders, and never a folder that is not the product's
+// own). Opens its own progress page in removal mode and goes on without
+// one when it cannot be made. Never tests the abort flag. Always true.
 bool EraseSteps(Setup &setup, SetupPages &pages);
 
 } // namespace setup

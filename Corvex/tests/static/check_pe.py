@@ -72,6 +72,30 @@ PRODUCTS = {
                     "OriginalFilename": "setup.exe", "ProductName": "Quillbox",
                     "ProductVersion": "1, 0, 0, 1"},
         "fixed": ((1, 0, 0, 0), (1, 0, 0, 1)),
+        # Its identity for this processor, version 6 of the common controls,
+        # administrator rights, and icon 107 with its four images.
+        "manifest": [r'name="TALVEN\.setup"\s+version="1\.0\.0\.0"\s+processorArchitecture="x86"',
+                     r"<description>Installer</description>",
+                     r'name="Microsoft\.Windows\.Common-Controls"[^>]*version="6\.0\.0\.0"',
+                     r'level="requireAdministrator"'],
+        "icon": True,
+        "icon_group": (107, 4),
+    },
+    "Quillbox-Setup.exe": {
+        "dll": False,
+        "subsystem": 2,  # windows
+        "exports": None,
+        # The package carries the product as data and links against none of it.
+        "extra_dlls": {},
+        "strings": {"CompanyName": "TALVEN", "FileDescription": "Quillbox Setup",
+                    "FileVersion": "1, 0, 0, 1", "InternalName": "Quillbox-Setup",
+                    "OriginalFilename": "Quillbox-Setup.exe", "ProductName": "Quillbox",
+                    "ProductVersion": "1, 0, 0, 1"},
+        "fixed": ((1, 0, 0, 1), (1, 0, 0, 1)),
+        # Administrator rights: a process without them fails the installer's check.
+        "manifest": [r'name="TALVEN\.Quillbox\.Setup"[^>]*processorArchitecture="x86"',
+                     r'level="requireAdministrator"'],
+        "icon": True,
     },
 }
 
@@ -327,6 +351,12 @@ def check(path, product, objdump):
                       "the manifest does not match %s" % pattern)
     if expected.get("icon"):
         checks.expect(bool(image.resources(RT_GROUP_ICON)), "no icon")
+    if expected.get("icon_group"):
+        group_id, images = expected["icon_group"]
+        groups = {name: data for name, _, data in image.resources(RT_GROUP_ICON)}
+        count = struct.unpack_from("<H", groups[group_id], 4)[0] if group_id in groups else None
+        checks.expect(count == images, "icon %d holds %s images, expected %d"
+                      % (group_id, count, images))
 
     if checks.failures:
         print("%s: %d of %d checks failed" % (checks.label, len(checks.failures),

@@ -6,6 +6,7 @@
 #include "ExpandPathMacros.h"
 #include "InstallTarget.h"
 #include "ProtectedFolders.h"
+#include "RegistrySpec.h"
 #include "ShortcutFolder.h"
 #include "TestUi.h"
 #include "UninstallEntry.h"
@@ -115,6 +116,41 @@ TEST(UninstallEntry, KeyBelowTheUninstallKey) {
     EXPECT_FALSE(IsUsableRegistryName(cp, ""));
     EXPECT_FALSE(IsUsableRegistryName(cp, "\\\\"));
     EXPECT_TRUE(IsUsableRegistryName(cp, "Quillbox"));
+}
+
+const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q";
+
+TEST(RemovalTarget, RefusedWithoutAFolderOfItsOwn) {
+    Target t("[Setup]\nName=Q\n[Registry]\nName=Q\n");
+    // No entry, or an entry without "InstallLocation": bare names would
+    // resolve below the "ProgramFilesDir" folder.
+    EXPECT_EQ(TextFatalError, CheckRemovalTarget(t.setup));
+    t.p.SetRegistry(RootKey::LocalMachine, kEntry, "UninstallString", "\"C:\\Q\\setup.exe\" -u");
+    EXPECT_EQ(TextFatalError, CheckRemovalTarget(t.setup));
+    for (const char *folder : {"C:\\", "C:\\WINDOWS", "C:\\Program Files", "Q", "C:\\Q\\.."}) {
+        t.p.SetRegistry(RootKey::LocalMachine, kEntry, "InstallLocation", folder);
+        EXPECT_EQ(TextFatalError, CheckRemovalTarget(t.setup)) << folder;
+    }
+    t.p.SetRegistry(RootKey::LocalMachine, kEntry, "InstallLocation", "C:\\Program Files\\Q");
+    EXPECT_EQ(0u, CheckRemovalTarget(t.setup));
+    // An empty [Registry] Name names the Uninstall key itself.
+    Target unnamed("[Setup]\nName=Q\n");
+    unnamed.p.SetRegistry(RootKey::LocalMachine, kUninstallKeyPath, "InstallLocation",
+                          "C:\\Program Files\\Q");
+    EXPECT_EQ(TextFatalError, CheckRemovalTarget(unnamed.setup));
+}
+
+TEST(UninstallEntry, OldVersionFolder) {
+    Target t("[Registry]\nName=Q\n");
+    EXPECT_EQ("", OldVersionFolder(t.setup));
+    // Without "InstallLocation", the folder of the registered command, quoted or not.
+    t.p.SetRegistry(RootKey::LocalMachine, kEntry, "UninstallString",
+                    "\"C:\\Program Files\\\x83\x5c\\setup.exe\" -u");
+    EXPECT_EQ("C:\\Program Files\\\x83\x5c", OldVersionFolder(t.setup));
+    t.p.SetRegistry(RootKey::LocalMachine, kEntry, "UninstallString", "C:\\Old\\setup.exe -u");
+    EXPECT_EQ("C:\\Old", OldVersionFolder(t.setup));
+    t.p.SetRegistry(RootKey::LocalMachine, kEntry, "InstallLocation", "C:\\Program Files\\Q");
+    EXPECT_EQ("C:\\Program Files\\Q", OldVersionFolder(t.setup));
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace setup::test {
 
 class NoMessages : public SetupUi {
 public:
-    Answer Show(MessageKind, const std::string &text, const std::string &) override {
+    Answer Show(MessageKind, const std::string &text, const std::string &, OwnerWindow) override {
         ADD_FAILURE() << "unexpected message: " << text;
         return Answer::Ok;
     }

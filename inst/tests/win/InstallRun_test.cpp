@@ -133,14 +133,21 @@ TEST_F(Run, CancelOnAPageChangesNothing) {
 }
 
 TEST_F(Run, AnInterruptedInstallIsRolledBack) {
+    // Cancelled once the payload file is in place.
     pages->onPosition = [&](int percent) {
-        if (percent == 5)
+        if (percent == 90)
             ctx.abortFlag = true;
     };
     EXPECT_EQ(0, Install());
     EXPECT_EQ((std::vector<std::string>{"banner", "licence", "folder", "progress:install", "close",
                                         "progress:removal", "close", "interrupted"}),
               pages->log);
+    // The moved file is removed again; the entry, the installed program and
+    // its script stay for a later removal through the entry.
+    EXPECT_FALSE(IsFile(ctx.installFolder + "\\a.txt"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey(setup->cp, pkg.registryName)));
+    EXPECT_TRUE(IsFile(ctx.installFolder + "\\setup.exe"));
+    EXPECT_TRUE(IsFile(ctx.installFolder + "\\setup.ini"));
 }
 
 TEST_F(Run, NoProgressPageNoInstall) {
@@ -159,14 +166,15 @@ TEST_F(Run, TheUninstallEntryStartsTheFirstRemovalStage) {
     ASSERT_EQ("\"" + ctx.installFolder + "\\setup.exe\" -u", command);
     ASSERT_NE(std::string::npos, ctx.installFolder.find(' '));
     // The installed program, started as the control panel starts it, takes
-    // the removal path: the removal stages are not built yet and say so,
-    // where an install started outside the temporary folder would show 125.
-    const ProgramRun run = RunAnsweringOneBox(command);
+    // the removal path and asks first; No changes nothing.
+    const ProgramRun run = RunAnsweringOneBox(command, IDNO);
     ASSERT_TRUE(run.started);
     ASSERT_TRUE(run.boxShown);
     EXPECT_EQ(ctx.caption, run.caption);
-    EXPECT_EQ(setup->Text(TextFatalError), run.text);
+    EXPECT_EQ(TableText(*setup, TextConfirmRemove, {"Quillbox Test"}), run.text);
     EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(IsFile(ctx.installFolder + "\\a.txt"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey(setup->cp, pkg.registryName)));
 }
 
 } // namespace

@@ -46,21 +46,40 @@ std::string TableText(const Setup &setup, unsigned id, const std::vector<std::st
     return FormatText(setup.Text(id), args);
 }
 
-Answer RecordingUi::Show(MessageKind kind, const std::string &text, const std::string &caption) {
-    shown.push_back(Shown{kind, text, caption});
+Answer RecordingUi::Show(MessageKind kind, const std::string &text, const std::string &caption,
+                         OwnerWindow owner) {
+    shown.push_back(Shown{kind, text, caption, owner});
     if (onShow)
         onShow(shown.back());
     if (shown.size() <= answers.size())
         return answers[shown.size() - 1];
-    return kind == MessageKind::RetryError ? Answer::Ignore : Answer::Ok;
+    switch (kind) {
+    case MessageKind::RetryError:
+        return Answer::Ignore;
+    case MessageKind::Question:
+    case MessageKind::QuestionYesFirst:
+        return Answer::No;
+    case MessageKind::Error:
+        break;
+    }
+    return Answer::Ok;
+}
+
+std::vector<std::string> RecordingUi::Texts() const {
+    std::vector<std::string> texts;
+    for (const Shown &s : shown)
+        texts.push_back(s.text);
+    return texts;
 }
 
 void RecordingProgress::SetPosition(int percent) {
-    if (mode_ == PageMode::Install) {
-        pages_.positions.push_back(percent);
-        if (pages_.onPosition)
-            pages_.onPosition(percent);
+    if (mode_ == PageMode::Removal) {
+        pages_.removalPositions.push_back(percent);
+        return;
     }
+    pages_.positions.push_back(percent);
+    if (pages_.onPosition)
+        pages_.onPosition(percent);
 }
 
 void RecordingProgress::Close() { pages_.log.push_back("close"); }
@@ -233,7 +252,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
 
 } // namespace
 
-ProgramRun RunAnsweringOneBox(const std::string &commandLine) {
+ProgramRun RunAnsweringOneBox(const std::string &commandLine, int answer) {
     ProgramRun run;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -257,7 +276,7 @@ ProgramRun RunAnsweringOneBox(const std::string &commandLine) {
         // A message box keeps its text in the static control 0xFFFF.
         GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);
         run.text = text;
-        PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+        PostMessageA(search.found, WM_COMMAND, answer, 0);
     }
     if (WaitForSingleObject(process.get(), 20000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.get(), &run.exitCode);

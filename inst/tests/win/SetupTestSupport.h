@@ -41,13 +41,18 @@ struct Shown {
     MessageKind kind;
     std::string text;
     std::string caption;
+    OwnerWindow owner; // null: the desktop window
 };
 
 // Records every message box and answers it: from answers in order, then
-// with Ignore (retry prompts) or OK; onShow runs first for each one.
+// with Ignore (retry prompts), No (questions) or OK; onShow runs first for
+// each one.
 class RecordingUi : public SetupUi {
 public:
-    Answer Show(MessageKind kind, const std::string &text, const std::string &caption) override;
+    Answer Show(MessageKind kind, const std::string &text, const std::string &caption,
+                OwnerWindow owner) override;
+    // The texts of the boxes shown so far.
+    std::vector<std::string> Texts() const;
     std::vector<Shown> shown;
     std::vector<Answer> answers;
     std::function<void(const Shown &)> onShow;
@@ -68,7 +73,7 @@ private:
 
 // Records the pages a run opens, in order ("licence", "folder",
 // "progress:install", "close", "progress:removal", "finish:install",
-// "interrupted", "banner"), and the positions of the install progress bar.
+// "interrupted", "banner"), and the positions of the progress bar in each mode.
 class RecordingPages : public SetupPages {
 public:
     explicit RecordingPages(SetupContext &ctx) : ctx_(ctx) {}
@@ -80,7 +85,8 @@ public:
     void ShowInterrupted() override { log.push_back("interrupted"); }
 
     std::vector<std::string> log;
-    std::vector<int> positions;
+    std::vector<int> positions;        // install mode
+    std::vector<int> removalPositions; // removal mode
     std::vector<int> licenceButtons{PageNext}; // answered in order, the last one repeats
     std::vector<int> folderButtons{PageNext};
     // Written into the context by the folder page when set, and made when
@@ -163,13 +169,14 @@ struct PackageRun {
 };
 
 // A run of a real program that shows one message box: the box's caption and
-// text as the user sees them, the box answered with OK, and the exit code.
+// text as the user sees them, the box answered with the button answer, and
+// the exit code.
 struct ProgramRun {
     bool started = false;
     bool boxShown = false;
     std::string caption, text;
     DWORD exitCode = STILL_ACTIVE;
 };
-ProgramRun RunAnsweringOneBox(const std::string &commandLine);
+ProgramRun RunAnsweringOneBox(const std::string &commandLine, int answer = IDOK);
 
 } // namespace setup::test
