@@ -28,27 +28,27 @@ RootKey RootByName(const CodePage &cp, const std::string &name) {
 
 } // namespace
 
-RegistrySpec ParseRegistrySpec(const CodePage &cp, const std::string &spec) {
+RegistrySpec ParseRegistrySpec(const CodePage &cp, const std::string &text) {
     RegistrySpec parsed;
-    const size_t first = FindChar(cp, spec, kSeparator);
+    const size_t first = FindChar(cp, text, kSeparator);
     if (first == std::string::npos)
         return parsed;
-    parsed.root = RootByName(cp, spec.substr(0, first));
+    parsed.root = RootByName(cp, text.substr(0, first));
     const size_t keyStart = first + 1;
-    const size_t doubled = FindDoubleSeparator(cp, spec, keyStart);
+    const size_t doubled = FindDoubleSeparator(cp, text, keyStart);
     if (doubled == std::string::npos) {
-        parsed.keyPath = spec.substr(keyStart);
+        parsed.keyPath = text.substr(keyStart);
         return parsed;
     }
-    parsed.keyPath = spec.substr(keyStart, doubled - keyStart);
+    parsed.keyPath = text.substr(keyStart, doubled - keyStart);
     const size_t nameStart = doubled + 2;
-    const size_t nameEnd = FindChar(cp, spec, kSeparator, nameStart);
+    const size_t nameEnd = FindChar(cp, text, kSeparator, nameStart);
     if (nameEnd == std::string::npos) {
-        parsed.name = spec.substr(nameStart);
+        parsed.name = text.substr(nameStart);
         return parsed;
     }
-    parsed.name = spec.substr(nameStart, nameEnd - nameStart);
-    parsed.data = spec.substr(nameEnd + 1);
+    parsed.name = text.substr(nameStart, nameEnd - nameStart);
+    parsed.data = text.substr(nameEnd + 1);
     return parsed;
 }
 

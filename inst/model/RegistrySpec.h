@@ -23,9 +23,9 @@ struct RegistrySpec {
 // "HKEY_LOCAL_MACHINE" (any case) select those keys, anything else
 // HKEY_CLASSES_ROOT. The key path runs to the first "\\" after it, the name
 // to the next single separator, and the data is the rest. Missing parts are
-// empty; a spec without any separator is HKEY_CLASSES_ROOT with everything
+// empty; a value without any separator is HKEY_CLASSES_ROOT with everything
 // empty.
-RegistrySpec ParseRegistrySpec(const CodePage &cp, const std::string &spec);
+RegistrySpec ParseRegistrySpec(const CodePage &cp, const std::string &text);
 
 // Whether deleting keyPath below root would destroy what is not a product's
 // own: a root key itself, a key directly below HKEY_LOCAL_MACHINE or

@@ -48,11 +48,11 @@ void RemoveShortcuts(Setup &setup, const Script &script) {
 }
 
 void EraseKey(const Setup &setup, const std::string &value) {
-    const RegistrySpec spec = ParseRegistrySpec(setup.cp, value);
-    if (!spec.name.empty())
-        DeleteRegistrySubkey(setup.cp, spec.root, spec.keyPath, spec.name);
+    const RegistrySpec parsed = ParseRegistrySpec(setup.cp, value);
+    if (!parsed.name.empty())
+        DeleteRegistrySubkey(setup.cp, parsed.root, parsed.keyPath, parsed.name);
     else
-        DeleteKeyTree(setup.cp, spec.root, spec.keyPath);
+        DeleteKeyTree(setup.cp, parsed.root, parsed.keyPath);
 }
 
 } // namespace

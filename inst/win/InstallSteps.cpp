@@ -90,11 +90,11 @@ void PlacePayloadFile(Setup &setup, const std::string &value) {
 }
 
 void WriteScriptValue(Setup &setup, const std::string &value) {
-    RegistrySpec spec = ParseRegistrySpec(setup.cp, value);
-    if (!spec.data.empty() && spec.data[0] == '%' &&
-        !ExpandPathValue(spec.data, setup.ctx.installFolder, setup.platform))
+    RegistrySpec parsed = ParseRegistrySpec(setup.cp, value);
+    if (!parsed.data.empty() && parsed.data[0] == '%' &&
+        !ExpandPathValue(parsed.data, setup.ctx.installFolder, setup.platform))
         return;
-    WriteRegistryValue(spec.root, spec.keyPath, spec.name, spec.data);
+    WriteRegistryValue(parsed.root, parsed.keyPath, parsed.name, parsed.data);
 }
 
 void MakeShortcuts(Setup &setup) {

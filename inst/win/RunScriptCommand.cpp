@@ -71,13 +71,13 @@ int RunScriptCommand(Setup &setup, const std::string &entryText) {
         return 1;
     }
     if (EqualNoCase(cp, subject, "DELREG")) {
-        const RegistrySpec spec = ParseRegistrySpec(cp, entry.argument);
-        DeleteRegistrySubkey(cp, spec.root, spec.keyPath, spec.name);
+        const RegistrySpec parsed = ParseRegistrySpec(cp, entry.argument);
+        DeleteRegistrySubkey(cp, parsed.root, parsed.keyPath, parsed.name);
         return 1;
     }
     if (EqualNoCase(cp, subject, "DELKEY")) {
-        const RegistrySpec spec = ParseRegistrySpec(cp, entry.argument);
-        DeleteKeyTree(cp, spec.root, spec.keyPath);
+        const RegistrySpec parsed = ParseRegistrySpec(cp, entry.argument);
+        DeleteKeyTree(cp, parsed.root, parsed.keyPath);
         return 1;
     }
     if (entry.action == "DllRegisterServer" || entry.action == "DllUnregisterServer") {

@@ -11,11 +11,11 @@ const CodePage sjis = CodePage::ShiftJis();
 
 void ExpectSpec(const std::string &text, RootKey root, const std::string &key,
                 const std::string &name, const std::string &data) {
-    const RegistrySpec spec = ParseRegistrySpec(sjis, text);
-    EXPECT_EQ(root, spec.root) << text;
-    EXPECT_EQ(key, spec.keyPath) << text;
-    EXPECT_EQ(name, spec.name) << text;
-    EXPECT_EQ(data, spec.data) << text;
+    const RegistrySpec parsed = ParseRegistrySpec(sjis, text);
+    EXPECT_EQ(root, parsed.root) << text;
+    EXPECT_EQ(key, parsed.keyPath) << text;
+    EXPECT_EQ(name, parsed.name) << text;
+    EXPECT_EQ(data, parsed.data) << text;
 }
 
 TEST(ParseRegistrySpec, FourParts) {
