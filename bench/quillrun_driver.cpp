@@ -45,6 +45,7 @@ public:
         return RealOutside().PlatformVersion(version);
     }
     void EndProgram(UINT code) override { ExitProcess(code); }
+    DWORD Ticks() override { return GetTickCount(); }
 
 private:
     std::string input_;

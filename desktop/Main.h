@@ -172,7 +172,7 @@ private:
     HWND progBar_ = nullptr, progText_ = nullptr;
     static constexpr DWORD kFrameMs = 16;
     int barMaximum_ = 0, barWidth_ = 0, barPixel_ = -1;
-    DWORD barDrawn_ = 0, lastPump_ = 0;
+    DWORD barMoved_ = 0, lastPump_ = 0;
     bool pumpedInPhase_ = false;
     int64_t totalBytes_ = 0;
     int64_t finishedBytes_ = 0;

@@ -46,11 +46,11 @@ std::string RemainingTimeText(uint64_t total, uint64_t done, DWORD startTick, DW
 }
 
 std::string TMainForm::RemainingTimeText(uint64_t total, uint64_t done) const {
-    return ::RemainingTimeText(total, done, startTick_, GetTickCount());
+    return ::RemainingTimeText(total, done, startTick_, outside_.Ticks());
 }
 
 void TMainForm::StartProgressPhase() {
-    startTick_ = GetTickCount();
+    startTick_ = outside_.Ticks();
     pumpedInPhase_ = false;
 }
 
@@ -76,19 +76,19 @@ void TMainForm::ShowProgress(uint64_t position, const std::string &text) {
     // The display follows the reports, but a screen shows at most one frame
     // in 16 ms and a bar moves only when its pixel does: the bar is told a
     // new position when its pixel changes and a frame has passed since it was
-    // last drawn (always for the first report). Each position makes the bar
-    // repaint itself whole, which under some systems costs more per report
-    // than the library's own work.
-    DWORD now = GetTickCount();
+    // last moved (always at the first report of a phase). Each position
+    // makes the bar repaint itself whole at once, which under some systems
+    // costs more per report than the library's own work.
+    DWORD now = outside_.Ticks();
     int value = static_cast<int>(position >> progressShift_);
     int pixel = barMaximum_ > 0 ? MulDiv(value < barMaximum_ ? value : barMaximum_, barWidth_,
                                          barMaximum_)
                                 : 0;
     bool changed = text != progressText_;
-    if (pixel != barPixel_ && (barPixel_ < 0 || now - barDrawn_ >= kFrameMs)) {
+    if (pixel != barPixel_ && (barPixel_ < 0 || now - barMoved_ >= kFrameMs)) {
         SendMessageA(progBar_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
         barPixel_ = pixel;
-        barDrawn_ = now;
+        barMoved_ = now;
         changed = true;
     }
     SetProgressText(text);
@@ -101,7 +101,7 @@ void TMainForm::ShowProgress(uint64_t position, const std::string &text) {
     // answers at once to the eye, and the reports cost next to nothing.
     if (!pumpedInPhase_ || now - lastPump_ >= 10) {
         ProcessMessages();
-        lastPump_ = GetTickCount();
+        lastPump_ = outside_.Ticks();
         pumpedInPhase_ = true;
     }
 }
@@ -123,10 +123,12 @@ int32_t CORVEX_CALL TMainForm::CountProgress(uint32_t totalLow, uint32_t totalHi
 void TMainForm::OnCountProgress(uint64_t total, uint64_t done) {
     HWND bar = progBar_;
     bool hidden = !IsWindowVisible(bar);
-    // The first report of a count sets the maximum: its file's size.
+    // The first report of a count sets the maximum: its file's size, all
+    // 64 bits of it (a file of 4 GiB or more would otherwise fill the bar
+    // early and then start it again from the left).
     if (hidden)
-        SetBarRange(static_cast<uint32_t>(total));
-    ShowProgress(static_cast<uint32_t>(done), RemainingTimeText(total, done));
+        SetBarRange(total);
+    ShowProgress(done, RemainingTimeText(total, done));
     if (hidden) {
         ShowWindow(bar, SW_SHOW);
         UpdateWindow(bar);

@@ -49,3 +49,5 @@ bool RealOutside::PlatformVersion(OSVERSIONINFOA &version) {
 }
 
 void RealOutside::EndProgram(UINT exitCode) { ExitProcess(exitCode); }
+
+DWORD RealOutside::Ticks() { return GetTickCount(); }

@@ -1,7 +1,7 @@
 // The desktop program's calls into the outside world that a test must see
 // and answer: message boxes and their beep, the file-open dialog, the
 // shell's folder browser, the help engine, the shell's "open", the platform
-// version and the program's end. The program passes RealOutside; the tests
+// version, the clock and the program's end. The program passes RealOutside; the tests
 // pass recorders.
 #pragma once
 
@@ -39,6 +39,9 @@ public:
     virtual bool PlatformVersion(OSVERSIONINFOA &version) = 0;
     // Ends the program at once with this exit code.
     virtual void EndProgram(UINT exitCode) = 0;
+    // Milliseconds since the system started (GetTickCount), for the
+    // progress display's frames and remaining time.
+    virtual DWORD Ticks() = 0;
 };
 
 // The real calls.
@@ -55,4 +58,5 @@ public:
                            const char *directory, int show) override;
     bool PlatformVersion(OSVERSIONINFOA &version) override;
     void EndProgram(UINT exitCode) override;
+    DWORD Ticks() override;
 };

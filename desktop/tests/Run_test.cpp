@@ -234,6 +234,10 @@ TEST_F(RunTest, WindowIsBusyDuringTheRunAndTheBarAdvancesAcrossFiles) {
     RecordingLibrary::afterProgress = [&](uint64_t, uint64_t) {
         positions.push_back(static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETPOS, 0, 0)));
     };
+    // A frame passes between any two looks at the clock: the bar may follow
+    // every report, however fast the machine runs the files.
+    DWORD clock = 1000;
+    outside.ticks = [&] { return clock += 20; };
     Click(IdStartBtn);
     EXPECT_TRUE(busy);
     EXPECT_EQ(maximum, static_cast<int>(total));
@@ -243,6 +247,38 @@ TEST_F(RunTest, WindowIsBusyDuringTheRunAndTheBarAdvancesAcrossFiles) {
     // The last report is in the last file: the first two are finished.
     EXPECT_GT(positions.back(), static_cast<int>(total / 2));
     EXPECT_LE(positions.back(), static_cast<int>(total));
+    EXPECT_TRUE(IsIdle());
+}
+
+TEST_F(RunTest, BarMovesAtMostOncePerFrame) {
+    MakeForm();
+    std::string file = MailFileWith("a.txt", 40);
+    AddThroughOpenDialog({file});
+    ASSERT_EQ(RowCount(), 1);
+    SetDestination(*temp / "out");
+    // The clock stands still until the test moves it on.
+    DWORD clock = 5000;
+    outside.ticks = [&] { return clock; };
+    std::vector<int> positions;
+    std::vector<uint64_t> dones;
+    RecordingLibrary::afterProgress = [&](uint64_t, uint64_t done) {
+        positions.push_back(static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETPOS, 0, 0)));
+        dones.push_back(done);
+        // Half a frame per report: the bar moves at every second report.
+        clock += 8;
+    };
+    Click(IdStartBtn);
+    ASSERT_GE(positions.size(), 8u);
+    // The first report moves the bar at once; within the same frame the
+    // next one leaves it, the one after that, a frame later, moves it.
+    EXPECT_EQ(positions[0], static_cast<int>(dones[0]));
+    int moves = 0;
+    for (size_t i = 1; i < positions.size(); ++i) {
+        if (positions[i] != positions[i - 1])
+            ++moves;
+        EXPECT_EQ(positions[i], static_cast<int>(dones[i % 2 ? i - 1 : i])) << i;
+    }
+    EXPECT_GT(moves, 0);
     EXPECT_TRUE(IsIdle());
 }
 

@@ -116,3 +116,5 @@ void TestOutside::EndProgram(UINT exitCode) {
     event.flags = exitCode;
     events.push_back(event);
 }
+
+DWORD TestOutside::Ticks() { return ticks ? ticks() : GetTickCount(); }

@@ -46,6 +46,8 @@ public:
     bool helpMissing = false;
     // The platform version that the program sees; the real one when unset.
     std::function<bool(OSVERSIONINFOA &)> version;
+    // The clock that the program sees; the real one when unset.
+    std::function<DWORD()> ticks;
 
     void Beep() override;
     int ShowMessageBox(HWND owner, const std::string &text, const char *caption,
@@ -60,6 +62,7 @@ public:
                                  int show) override;
     bool PlatformVersion(OSVERSIONINFOA &version) override;
     void EndProgram(UINT exitCode) override;
+    DWORD Ticks() override;
 
 private:
     static HWND WINAPI HtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ControlIds.h"
+#include "RemoteClick.h"
 #include "Screenshot.h"
 
 namespace {
@@ -188,8 +189,6 @@ bool BringForward(HWND window) {
     return WaitFor([&] { return GetForegroundWindow() == window; });
 }
 
-// Clicks a control of another process without waiting for what it starts.
-void PostClick(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
 
 // Answers a message box with its only button.
 void Dismiss(HWND box) {
@@ -212,7 +211,7 @@ HWND StartMain(Program &program, const std::string &path) {
 bool AddThroughOpenDialog(Program &program, HWND main, const std::string &file) {
     HWND list = GetDlgItem(main, IdFromCtrl);
     LRESULT rowsBefore = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    PostClick(GetDlgItem(main, IdNewFileBtn));
+    RemoteClick(GetDlgItem(main, IdNewFileBtn));
     HWND dialog = WaitForTopWindow(program.info.dwProcessId, "#32770", nullptr, main);
     if (!dialog) {
         Fail("no file-open dialog");
@@ -280,7 +279,7 @@ int Extract(const std::string &programPath, const std::string &mail, const std::
             Fail("the main window stayed disabled after the About box");
     }
 
-    PostClick(GetDlgItem(main, IdStartBtn));
+    RemoteClick(GetDlgItem(main, IdStartBtn));
     HWND box = WaitForTopWindow(program.info.dwProcessId, "#32770", nullptr, main);
     if (!box) {
         Fail("no closing message");
@@ -332,7 +331,7 @@ int CloseWhileBusy(const std::string &programPath, const std::string &mail,
     SendMessageA(GetDlgItem(main, IdToCtrl), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
     if (!AddThroughOpenDialog(program, main, mail))
         return 1;
-    PostClick(GetDlgItem(main, IdStartBtn));
+    RemoteClick(GetDlgItem(main, IdStartBtn));
     // The library is extracting once the first message is written.
     std::string first = out + "\\00001.eml";
     if (!WaitFor([&] { return GetFileAttributesA(first.c_str()) != INVALID_FILE_ATTRIBUTES; })) {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "PageIds.h"
+#include "RemoteClick.h"
 #include "Screenshot.h"
 
 namespace {
@@ -181,7 +182,7 @@ void MoveBelow(HWND box, HWND page) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void Click(HWND dialog, int id) { RemoteClick(GetDlgItem(dialog, id)); }
 
 void Answer(HWND box, int id) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -192,14 +193,56 @@ bool Gone(HWND window) {
     return Within([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
-// A started process, ended if the driver leaves it running.
+// Every visible window on the screen, for the log of a step that failed:
+// which program still shows what.
+void SayWindows() {
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            if (!IsWindowVisible(window))
+                return TRUE;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            const HWND next = GetDlgItem(window, IDC_NEXT);
+            Say("window", std::to_string(pid) + " " + name + " \"" + WindowText(window) +
+                              "\" title \"" + ItemText(window, IDC_TITLE) + "\" next " +
+                              (next ? IsWindowEnabled(next) ? "enabled" : "disabled" : "none"));
+            return TRUE;
+        },
+        0);
+}
+
+// Ends every program that still shows an installer page: a step that
+// failed must not leave one for the next step to find.
+void EndInstallers() {
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            if (!GetDlgItem(window, IDC_TITLE))
+                return TRUE;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+                TerminateProcess(process, 99);
+                WaitForSingleObject(process, kWait);
+                CloseHandle(process);
+            }
+            return TRUE;
+        },
+        0);
+}
+
+// A started process, ended (with any installer it started) if the driver
+// leaves it running.
 class Process {
 public:
     explicit Process(HANDLE handle = nullptr) : handle_(handle) {}
     ~Process() {
         if (handle_) {
-            if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT)
+            if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) {
                 TerminateProcess(handle_, 99);
+                EndInstallers();
+            }
             CloseHandle(handle_);
         }
     }
@@ -209,9 +252,10 @@ public:
     void SayExit(const std::string &key) {
         DWORD code = 99;
         if (!handle_ || WaitForSingleObject(handle_, kWait) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(handle_, &code))
+            !GetExitCodeProcess(handle_, &code)) {
             Fail(key + " did not end");
-        else
+            SayWindows();
+        } else
             Say(key, std::to_string(code));
     }
 
@@ -288,6 +332,17 @@ private:
     HANDLE handle_;
 };
 
+// Chooses "I Agree" until Next is enabled: a radio button's click may be
+// cancelled by a change of focus, and choosing it again changes nothing else.
+bool Agree(HWND page) {
+    return Within([&] {
+        if (IsWindowEnabled(GetDlgItem(page, IDC_NEXT)))
+            return true;
+        Click(page, IDC_AGREE);
+        return false;
+    });
+}
+
 // The licence page: read, agree, Next.
 bool AcceptLicence(const std::string &shots, const std::string &tag) {
     const HWND page = WaitForPage(Page::Licence);
@@ -296,8 +351,7 @@ bool AcceptLicence(const std::string &shots, const std::string &tag) {
     Say("licence-text", ItemText(page, IDC_LICENCE_TEXT).substr(0, 80));
     Say("licence-next-enabled", IsWindowEnabled(GetDlgItem(page, IDC_NEXT)) ? "yes" : "no");
     Picture(page, shots, "setup-" + tag + "-licence");
-    Click(page, IDC_AGREE);
-    if (!Within([&] { return IsWindowEnabled(GetDlgItem(page, IDC_NEXT)) != FALSE; }))
+    if (!Agree(page))
         Fail("Next stayed disabled after I Agree");
     Click(page, IDC_NEXT);
     return Gone(page);
@@ -360,8 +414,8 @@ int Interrupt(const std::string &package, const std::string &shots, const std::s
     const std::string unpacked = FolderOf(ProgramOf(licence));
     Say("unpacked-into", unpacked);
     Hold held(unpacked + "\\" + heldName);
-    Click(licence, IDC_AGREE);
-    Within([&] { return IsWindowEnabled(GetDlgItem(licence, IDC_NEXT)) != FALSE; });
+    if (!Agree(licence))
+        Fail("Next stayed disabled after I Agree");
     Click(licence, IDC_NEXT);
     const HWND folder = WaitForPage(Page::Folder);
     if (!folder)

@@ -120,6 +120,8 @@ class Driver:
             value = value.replace(b"\x01", b"\r").replace(b"\x02", b"\n")
             if key == "failure":
                 check(False, "driver %s: %s" % (args[0], self.wine.text(value)))
+            elif key == "window":
+                print("     on the screen: %s" % self.wine.text(value))
             elif key.startswith("value:"):
                 values[key[6:]] = value
             elif key:
@@ -166,17 +168,23 @@ def main():
     folder = wine.text(program_files["ProgramFilesDir"]) + "\\Quillbox"
     folder_unix = wine.unix(folder)
 
+    def temp_leftovers():
+        return sorted(n for n in os.listdir(temp)
+                      if n.startswith("Quillbox-Setup-") or re.match(r"ins.*\.tmp\.exe$", n, re.I)
+                      or n.lower() == "setup.ini")
+
     def clean():
         """What an earlier broken run may have left in the prefix."""
         wine.run(["reg", "delete", "HKLM\\" + ENTRY, "/f"])
         wine.run(["reg", "delete", "HKLM\\" + THRESHOLD_KEY, "/f"])
         shutil.rmtree(folder_unix, ignore_errors=True)
         shutil.rmtree(wine.unix(menu_folder), ignore_errors=True)
-
-    def temp_leftovers():
-        return sorted(n for n in os.listdir(temp)
-                      if n.startswith("Quillbox-Setup-") or re.match(r"ins.*\.tmp\.exe$", n, re.I)
-                      or n.lower() == "setup.ini")
+        for name in temp_leftovers():
+            path = os.path.join(temp, name)
+            if os.path.isdir(path):
+                shutil.rmtree(path, ignore_errors=True)
+            else:
+                os.remove(path)
 
     def nothing_left(when):
         check(not os.path.exists(folder_unix), "%s: the install folder is gone" % when)
