@@ -78,7 +78,12 @@ bool IsDialog(HWND window) {
     return std::string(name) == "#32770" && IsWindowVisible(window);
 }
 
-// Every visible dialog on the screen that passes the test.
+// Every visible dialog on the screen that passes the test. The tests look
+// at a dialog's controls, which another process builds and tears down while
+// the driver looks: a dialog shows only once its controls are all made, and
+// hides before they go. So one that is visible both before and after its
+// test was whole while it was tested, and is not a page half torn down that
+// happens to lack the controls of its kind.
 HWND FindDialog(const std::function<bool(HWND)> &test) {
     struct Search {
         const std::function<bool(HWND)> *test;
@@ -87,7 +92,7 @@ HWND FindDialog(const std::function<bool(HWND)> &test) {
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto s = reinterpret_cast<Search *>(data);
-            if (!IsDialog(window) || !(*s->test)(window))
+            if (!IsDialog(window) || !(*s->test)(window) || !IsWindowVisible(window))
                 return TRUE;
             s->found = window;
             return FALSE;
@@ -128,7 +133,9 @@ HWND WaitForPage(Page page) {
         return nullptr;
     }
     const std::string name = kPageNames[static_cast<int>(page)];
-    Say("page", name);
+    char handle[32];
+    std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(found));
+    Say("page", name + " " + handle);
     Say("caption", WindowText(found));
     Say(name + "-title", ItemText(found, IDC_TITLE));
     return found;
@@ -205,7 +212,10 @@ void SayWindows() {
             char name[64] = "";
             GetClassNameA(window, name, sizeof name);
             const HWND next = GetDlgItem(window, IDC_NEXT);
-            Say("window", std::to_string(pid) + " " + name + " \"" + WindowText(window) +
+            char handle[32];
+            std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(window));
+            Say("window", std::to_string(pid) + " " + handle + " " + name + " \"" +
+                              WindowText(window) +
                               "\" title \"" + ItemText(window, IDC_TITLE) + "\" next " +
                               (next ? IsWindowEnabled(next) ? "enabled" : "disabled" : "none"));
             return TRUE;

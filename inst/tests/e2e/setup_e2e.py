@@ -8,7 +8,9 @@ installed programs run; removes the product through the registered command
 (with a file held open during the removal) and checks that everything is
 gone; interrupts an install with Abort in a retry prompt and finishes the
 clean-up through the entry; starts the installer outside the temporary
-folder. Leaves PNG pictures of every page and box in the screenshots folder."""
+folder. Leaves PNG pictures of every page and box in the screenshots folder.
+With DEBUGPAGES=1 in the environment, also prints each page the driver found,
+with its window handle."""
 import argparse
 import os
 import re
@@ -83,13 +85,15 @@ class Wine:
     def run(self, args, timeout=300):
         """Runs a Windows program; its output comes through a file, since
         Wine's helper processes would hold a pipe open."""
-        with tempfile.TemporaryFile() as out:
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             # Wine reads its arguments as UTF-8 whatever the locale.
             args = [a.encode("utf-8") for a in args]
-            status = subprocess.run([WINE.encode()] + args, stdout=out, stderr=subprocess.DEVNULL,
+            status = subprocess.run([WINE.encode()] + args, stdout=out, stderr=err,
                                     stdin=subprocess.DEVNULL, env=self.env,
                                     timeout=timeout).returncode
             out.seek(0)
+            err.seek(0)
+            self.errors = err.read()
             return status, out.read()
 
     def text(self, data):
@@ -120,6 +124,8 @@ class Driver:
             value = value.replace(b"\x01", b"\r").replace(b"\x02", b"\n")
             if key == "failure":
                 check(False, "driver %s: %s" % (args[0], self.wine.text(value)))
+            elif key == "page" and os.environ.get("DEBUGPAGES"):
+                print("     page: %s" % self.wine.text(value))
             elif key == "window":
                 print("     on the screen: %s" % self.wine.text(value))
             elif key.startswith("value:"):
@@ -127,6 +133,10 @@ class Driver:
             elif key:
                 seen.setdefault(key, value)
         print("   driver %s: exit %d" % (args[0], status))
+        if status != 0 and not seen:
+            # The driver said nothing at all: what Wine said instead.
+            for line in self.wine.errors.decode("utf-8", "replace").splitlines()[-20:]:
+                print("     wine: %s" % line)
         return status, seen, values
 
 

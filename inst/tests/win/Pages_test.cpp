@@ -366,15 +366,40 @@ TEST_F(Pages, AnEarlierVersionFixesTheFolder) {
     EXPECT_TRUE(ui.shown.empty());
 }
 
+// The text of the folder that the picker's tree shows as chosen.
+std::string PickerChoice(HWND picker) {
+    const HWND tree = FindWindowExA(picker, nullptr, WC_TREEVIEWA, nullptr);
+    char text[MAX_PATH] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = TreeView_GetSelection(tree);
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!tree || !item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return "";
+    return text;
+}
+
 TEST_F(Pages, TheFolderPickerOpensOnTheTypedFolder) {
     const std::string start = pkg.base / "Picked";
     ASSERT_TRUE(MakeFolder(start));
     bool pickerOwned = false;
-    std::string afterOk, afterCancel;
+    std::string afterOk, afterCancel, choice;
     DrivePage([&] { return wizard->ShowFolder(); }, [&](HWND page) {
         SetControlText(page, IDC_FOLDER, start);
-        // OK at once: the picker returns what it was opened on.
-        WhenShown([&] { return OwnedDialog(page); }, [&](HWND picker) {
+        // OK once the picker shows the folder it was opened on (the shell may
+        // still be filling its tree when it first shows; after 10 s, OK
+        // anyway, and the check below fails): it returns that folder.
+        DWORD since = 0;
+        WhenShown([&]() -> HWND {
+            const HWND picker = OwnedDialog(page);
+            if (!picker)
+                return nullptr;
+            if (!since)
+                since = GetTickCount();
+            choice = PickerChoice(picker);
+            return choice == "Picked" || GetTickCount() - since > 10000 ? picker : nullptr;
+        }, [&](HWND picker) {
             pickerOwned = true;
             PostMessageA(picker, WM_COMMAND, IDOK, 0);
         });
@@ -388,7 +413,8 @@ TEST_F(Pages, TheFolderPickerOpensOnTheTypedFolder) {
         Click(page, IDC_BACK);
     });
     EXPECT_TRUE(pickerOwned);
-    EXPECT_EQ(pkg.platform.CanonicalPath(start), pkg.platform.CanonicalPath(afterOk));
+    EXPECT_EQ(pkg.platform.CanonicalPath(start), pkg.platform.CanonicalPath(afterOk))
+        << "the picker showed \"" << choice << "\" chosen";
     EXPECT_EQ("%programs%", afterCancel);
 }
 
