@@ -16,12 +16,10 @@
 #include <vector>
 
 #include "ControlIds.h"
-#include "RemoteClick.h"
+#include "RemoteWindow.h"
 #include "Screenshot.h"
 
 namespace {
-
-const DWORD kWait = 30000; // bound of every wait, in milliseconds
 
 int failures = 0;
 
@@ -33,23 +31,6 @@ void Say(const std::string &key, const std::string &value) {
 void Fail(const std::string &what) {
     ++failures;
     Say("failure", what);
-}
-
-bool WaitFor(const std::function<bool()> &done, DWORD timeout = kWait) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeout)
-            return false;
-        Sleep(20); // polling another process's windows; the bound is `timeout`
-    }
-    return true;
-}
-
-std::string TextOf(HWND window) {
-    char text[2048] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-    return text;
 }
 
 std::string ClassOf(HWND window) {
@@ -75,7 +56,7 @@ HWND FindTopWindow(DWORD process, const std::string &className, const char *capt
             GetWindowThreadProcessId(window, &pid);
             if (pid != s->process || !IsWindowVisible(window) || ClassOf(window) != *s->className)
                 return TRUE;
-            if (s->caption && TextOf(window) != s->caption)
+            if (s->caption && RemoteText(window) != s->caption)
                 return TRUE;
             if (s->owner && GetWindow(window, GW_OWNER) != s->owner)
                 return TRUE;
@@ -98,7 +79,7 @@ std::string BoxText(HWND box) {
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) == "Static" && !(GetWindowLongA(child, GWL_STYLE) & SS_ICON)) {
-            std::string t = TextOf(child);
+            std::string t = RemoteText(child);
             if (!t.empty())
                 text = t;
         }
@@ -217,7 +198,7 @@ bool AddThroughOpenDialog(Program &program, HWND main, const std::string &file) 
         Fail("no file-open dialog");
         return false;
     }
-    Say("open-dialog", TextOf(dialog));
+    Say("open-dialog", RemoteText(dialog));
     // The file name field: a combo box (cmb13) or an edit (edt1).
     HWND name = GetDlgItem(dialog, 0x47C);
     if (!name)
@@ -267,7 +248,7 @@ int Extract(const std::string &programPath, const std::string &mail, const std::
     if (!about) {
         Fail("Alt+A did not open the About box");
     } else {
-        Say("about-caption", TextOf(about));
+        Say("about-caption", RemoteText(about));
         Say("about-main-enabled", IsWindowEnabled(main) ? "yes" : "no");
         Picture(about, pictures, "about");
         BringForward(about);
@@ -285,7 +266,7 @@ int Extract(const std::string &programPath, const std::string &mail, const std::
         Fail("no closing message");
         return 1;
     }
-    Say("box-caption", TextOf(box));
+    Say("box-caption", RemoteText(box));
     Say("box-text", BoxText(box));
     Picture(box, pictures, "run-finished");
     Dismiss(box);
@@ -310,7 +291,7 @@ int Refused(const std::string &programPath, const std::string &pictures) {
         Fail("no refusal");
         return 1;
     }
-    Say("box-caption", TextOf(box));
+    Say("box-caption", RemoteText(box));
     Say("box-text", BoxText(box));
     Say("main-window", FindTopWindow(program.info.dwProcessId, "TMainForm", nullptr) ? "yes" : "no");
     Picture(box, pictures, "refused");

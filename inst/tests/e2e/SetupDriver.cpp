@@ -29,12 +29,10 @@
 #include <vector>
 
 #include "PageIds.h"
-#include "RemoteClick.h"
+#include "RemoteWindow.h"
 #include "Screenshot.h"
 
 namespace {
-
-const DWORD kWait = 30000; // the bound of every wait, in milliseconds
 
 int failures = 0;
 
@@ -53,24 +51,7 @@ void Fail(const std::string &what) {
     Say("failure", what);
 }
 
-bool Within(const std::function<bool()> &done, DWORD timeout = kWait) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeout)
-            return false;
-        Sleep(25); // another process's windows and files: polled, within the bound
-    }
-    return true;
-}
-
-std::string WindowText(HWND window) {
-    char text[4096] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-    return text;
-}
-
-std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+std::string ItemText(HWND dialog, int id) { return RemoteText(GetDlgItem(dialog, id)); }
 
 bool IsDialog(HWND window) {
     char name[32] = "";
@@ -128,7 +109,7 @@ bool IsPage(HWND window, Page page) {
 
 HWND WaitForPage(Page page) {
     HWND found = nullptr;
-    if (!Within([&] { return (found = FindDialog([&](HWND w) { return IsPage(w, page); })); })) {
+    if (!WaitFor([&] { return (found = FindDialog([&](HWND w) { return IsPage(w, page); })); })) {
         Fail(std::string("no ") + kPageNames[static_cast<int>(page)] + " page");
         return nullptr;
     }
@@ -136,7 +117,7 @@ HWND WaitForPage(Page page) {
     char handle[32];
     std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(found));
     Say("page", name + " " + handle);
-    Say("caption", WindowText(found));
+    Say("caption", RemoteText(found));
     Say(name + "-title", ItemText(found, IDC_TITLE));
     return found;
 }
@@ -148,15 +129,15 @@ std::string BoxText(HWND box) {
         char name[32] = "";
         GetClassNameA(child, name, sizeof name);
         if (std::string(name) == "Static" && !(GetWindowLongA(child, GWL_STYLE) & SS_ICON) &&
-            !WindowText(child).empty())
-            text = WindowText(child);
+            !RemoteText(child).empty())
+            text = RemoteText(child);
     }
     return text;
 }
 
 HWND WaitForBox(const std::string &key) {
     HWND box = nullptr;
-    if (!Within([&] {
+    if (!WaitFor([&] {
             return (box = FindDialog([](HWND w) {
                         return !GetDlgItem(w, IDC_TITLE) && !BoxText(w).empty();
                     }));
@@ -164,7 +145,7 @@ HWND WaitForBox(const std::string &key) {
         Fail("no message box for " + key);
         return nullptr;
     }
-    Say(key + "-caption", WindowText(box));
+    Say(key + "-caption", RemoteText(box));
     Say(key, BoxText(box));
     return box;
 }
@@ -197,7 +178,7 @@ void Answer(HWND box, int id) {
 }
 
 bool Gone(HWND window) {
-    return Within([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
 // Every visible window on the screen, for the log of a step that failed:
@@ -215,7 +196,7 @@ void SayWindows() {
             char handle[32];
             std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(window));
             Say("window", std::to_string(pid) + " " + handle + " " + name + " \"" +
-                              WindowText(window) +
+                              RemoteText(window) +
                               "\" title \"" + ItemText(window, IDC_TITLE) + "\" next " +
                               (next ? IsWindowEnabled(next) ? "enabled" : "disabled" : "none"));
             return TRUE;
@@ -345,7 +326,7 @@ private:
 // Chooses "I Agree" until Next is enabled: a radio button's click may be
 // cancelled by a change of focus, and choosing it again changes nothing else.
 bool Agree(HWND page) {
-    return Within([&] {
+    return WaitFor([&] {
         if (IsWindowEnabled(GetDlgItem(page, IDC_NEXT)))
             return true;
         Click(page, IDC_AGREE);
@@ -526,7 +507,7 @@ int Uninstall(const std::string &shots, const std::string &tag, const std::strin
     Picture(finish, shots, "setup-" + tag + "-removal-finish");
     Click(finish, IDC_NEXT);
     // The command interpreter deletes the temporary copy once it has ended.
-    const bool deleted = Within(
+    const bool deleted = WaitFor(
         [&] { return GetFileAttributesA(second.c_str()) == INVALID_FILE_ATTRIBUTES; });
     Say("second-stage-deleted", deleted ? "yes" : "no");
     return failures ? 1 : 0;
@@ -549,7 +530,7 @@ int Quillrun(const std::string &program) {
     Process process(OpenFile(program));
     HWND main = nullptr;
     if (!process.get() ||
-        !Within([&] { return (main = FindWindowA("TMainForm", "Quillbox")) != nullptr; })) {
+        !WaitFor([&] { return (main = FindWindowA("TMainForm", "Quillbox")) != nullptr; })) {
         Fail("no main window");
         return 1;
     }

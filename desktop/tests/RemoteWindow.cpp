@@ -1,6 +1,21 @@
-#include "RemoteClick.h"
+#include "RemoteWindow.h"
 
-#include <cstring>
+bool WaitFor(const std::function<bool()> &done, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeout)
+            return false;
+        Sleep(20); // another process's windows and files: polled, within the bound
+    }
+    return true;
+}
+
+std::string RemoteText(HWND window) {
+    char text[4096] = "";
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
 
 void RemoteClick(HWND button) {
     char name[16] = "";

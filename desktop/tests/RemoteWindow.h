@@ -1,7 +1,20 @@
-// Clicks on another process's buttons, as the end-to-end drivers make them.
+// What the end-to-end drivers do with another process's windows: wait for
+// them, read them and click their buttons.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The bound of every wait, in milliseconds.
+const DWORD kWait = 30000;
+
+// Polls until `done` holds; false when the bound passed first.
+bool WaitFor(const std::function<bool()> &done, DWORD timeout = kWait);
+
+// A window's text, without hanging on a process that stopped answering.
+std::string RemoteText(HWND window);
 
 // Clicks a button without waiting for what the click starts. A push button's
 // owner is told of the click as the button itself would tell it: a posted
