@@ -1,8 +1,8 @@
 // The desktop program's calls into the outside world that a test must see
 // and answer: message boxes and their beep, the file-open dialog, the
 // shell's folder browser, the help engine, the shell's "open", the platform
-// version, the clock and the program's end. The program passes RealOutside; the tests
-// pass recorders.
+// version, the clock and the program's end. The program passes RealOutside;
+// the tests pass recorders.
 #pragma once
 
 #include <windows.h>
