@@ -9,7 +9,7 @@ namespace corvex {
 namespace {
 
 // Bytes of the line's beginning that the classification may look at: names
-// are at most 35 bytes and the media type test reads distances 14 to 28.
+// are at most 35 bytes, the generic-field test looks at 36.
 constexpr size_t kWindow = 40;
 
 inline uint8_t Upper(uint8_t c) { return (c >= 'a' && c <= 'z') ? uint8_t(c - 32) : c; }
@@ -104,68 +104,23 @@ int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
     return -1;
 }
 
-} // namespace
-
-bool CaptureBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
-                     uint64_t lineLength, BoundaryBuffer boundary) {
-    static const char kKey[] = "boundary=";
-    const uint64_t keyLength = sizeof kKey - 1;
-    uint64_t at = 0;
-    bool found = false;
-    while (at + keyLength <= lineLength) {
-        uint8_t b = data.ByteAt(lineStart + at);
-        if (b == 'b') {
-            uint64_t k = 1;
-            while (k < keyLength && data.ByteAt(lineStart + at + k) == uint8_t(kKey[k]))
-                ++k;
-            if (k == keyLength) {
-                found = true;
-                break;
-            }
-        }
-        at += ctx.IsLead(b) ? 2 : 1;
-    }
-    if (!found)
+// Whether the media type of the Content-Type line (after the colon and any
+// spaces or TABs) begins with "multipart/", without regard to case.
+bool IsMultipartType(Reader &data, uint64_t lineStart, uint64_t lineLength) {
+    static const char kType[] = "MULTIPART/";
+    const uint64_t typeLength = sizeof kType - 1;
+    uint64_t at = 13; // past "Content-Type:"
+    while (at < lineLength && (data.ByteAt(lineStart + at) == ' ' || data.ByteAt(lineStart + at) == '\t'))
+        ++at;
+    if (lineLength - at < typeLength)
         return false;
-
-    uint64_t begin = at + keyLength, end = lineLength;
-    if (begin < lineLength && data.ByteAt(lineStart + begin) == '"') {
-        ++begin;
-        for (uint64_t i = begin; i < lineLength; ++i)
-            if (data.ByteAt(lineStart + i) == '"') {
-                end = i;
-                break;
-            }
-    } else {
-        // None of these bytes can be the second byte of a double-byte character.
-        for (uint64_t i = begin; i < lineLength; ++i) {
-            uint8_t c = data.ByteAt(lineStart + i);
-            if (c == ';' || c == ' ' || c == '\t') {
-                end = i;
-                break;
-            }
-        }
-    }
-
-    if (!boundary.Supplied() || boundary.size < 3)
-        return true;
-    const uint64_t room = boundary.size - 3;
-    char *out = boundary.text;
-    out[0] = '-';
-    out[1] = '-';
-    uint64_t length = 0;
-    while (begin + length < end) {
-        uint8_t c = data.ByteAt(lineStart + begin + length);
-        uint64_t width = (ctx.IsLead(c) && begin + length + 1 < end) ? 2 : 1;
-        if (length + width > room)
-            break;
-        for (uint64_t k = 0; k < width; ++k)
-            out[2 + length + k] = char(data.ByteAt(lineStart + begin + length + k));
-        length += width;
-    }
-    out[2 + length] = 0;
+    for (uint64_t i = 0; i < typeLength; ++i)
+        if (Upper(data.ByteAt(lineStart + at + i)) != uint8_t(kType[i]))
+            return false;
     return true;
 }
+
+} // namespace
 
 LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
                              uint64_t lineLength, int64_t runWeight, RunState &state,
@@ -181,15 +136,21 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
 
     const uint8_t letter = Upper(line[0]);
     if (letter < 'A' || letter > 'Z') {
-        // Not a letter line: a continuation of a field that allows one.
-        if (!state.continuationAllowed)
+        // Not a letter line: a continuation of a field that allows one, and,
+        // inside a header, any folded line (one that begins with a space or a
+        // TAB), whatever the field before it.
+        const bool folded = runWeight > 0 && lineLength > 0 && (line[0] == ' ' || line[0] == '\t');
+        if (!state.continuationAllowed && !folded)
             return LineClass::Break;
         if (state.multipartSeen && boundary.Supplied() && boundary.Empty() &&
-            !CaptureBoundary(ctx, data, lineStart, lineLength, boundary))
+            CaptureBoundary(ctx, data, lineStart, lineLength, boundary))
             state.multipartSeen = false;
         return LineClass::Continuation;
     }
 
+    // A new field closes the one before it, and with it any Content-Type
+    // whose boundary was still awaited.
+    state.multipartSeen = false;
     const int l = letter - 'A';
     const int32_t first = HeaderLetterIndex[l], end = HeaderLetterIndex[l + 1];
     if (first < end) {
@@ -200,12 +161,11 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
         state.continuationAllowed = HeaderNameTable[e >= 0 ? e : end - 1].continuationOk;
         if (e >= 0) {
             weight = HeaderNameTable[e].weight;
-            if (e == kCandidates.contentType && NameEquals(line, "Content-Type:", 13) &&
-                NameEquals(line + 14, "multipart/mixed", 15)) {
-                state.multipartSeen = true;
-                if (boundary.Supplied() && boundary.Empty())
-                    CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
-            }
+            if (e == kCandidates.contentType && lineLength >= 13 &&
+                NameEquals(line, "Content-Type:", 13) &&
+                IsMultipartType(data, lineStart, lineLength) && boundary.Supplied() &&
+                boundary.Empty())
+                state.multipartSeen = !CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
             return LineClass::KnownField;
         }
     }

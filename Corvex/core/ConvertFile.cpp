@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FindMessageStart.h"
+#include "MboxSeparator.h"
 #include "OutputFolder.h"
 #include "PathText.h"
 #include "Reader.h"
@@ -17,7 +18,6 @@ namespace corvex {
 
 namespace {
 
-constexpr uint32_t kBoundarySize = 1024;
 constexpr size_t kWriteBuffer = 1 << 20;
 
 // The look-ahead for a message's end starts where the next main search will,
@@ -34,9 +34,65 @@ struct LookAhead {
 class FileConversion {
 public:
     FileConversion(CallContext &ctx, Reader &data, uint32_t fileSize, const char *outputFolder,
-                   int32_t kind, int32_t *resultCode)
-        : ctx_(ctx), data_(data), limit_(uint64_t(fileSize) + 1),
-          outputFolder_(outputFolder), kind_(kind), resultCode_(resultCode) {}
+                   int32_t kind, int32_t *resultCode, ProgressCallback progress)
+        : ctx_(ctx), data_(data), fileSize_(fileSize), limit_(uint64_t(fileSize) + 1),
+          outputFolder_(outputFolder), kind_(kind), resultCode_(resultCode), progress_(progress) {}
+
+    // The messages that begin where a run of header lines does, in the bytes
+    // before regionEnd (the whole file when it is the file size): each runs
+    // to the next one's first byte, less what the trimming cuts off; the last
+    // to the end of the file, or right up to regionEnd when the file goes on.
+    uint32_t SplitByHeaderRuns(uint64_t regionEnd) {
+        wholeFile_ = regionEnd >= fileSize_;
+        limit_ = wholeFile_ ? uint64_t(fileSize_) + 1 : regionEnd;
+        uint32_t count = 0;
+        for (uint64_t start = 0; start < limit_;) {
+            const ScanResult found = MainSearch(start);
+            if (!found.Found())
+                break;
+            ++count;
+            const uint64_t messageStart = start + uint64_t(found.offset);
+            Report(start);
+            if (Writing())
+                Write(messageStart, found.headerLength);
+            start = messageStart + found.headerLength;
+        }
+        return count;
+    }
+
+    // The messages of an mbox from its first separator line on: each begins
+    // at the line after a separator and ends where the next separator begins.
+    uint32_t SplitAtSeparators(uint64_t separator, bool first) {
+        uint32_t count = 0;
+        while (separator < fileSize_) {
+            const uint64_t begin = NextMboxLine(data_, separator, fileSize_);
+            const uint64_t next = FindMboxSeparator(ctx_, data_, begin, fileSize_);
+            ++count;
+            Report(first && count == 1 ? 0 : separator);
+            if (Writing())
+                WriteSpan(begin, 0, next - begin);
+            separator = next;
+        }
+        return count;
+    }
+
+private:
+    // Each message is told to the caller before it is written.
+    void Report(uint64_t searchStart) {
+        if (progress_)
+            progress_(fileSize_, 0, uint32_t(searchStart), uint32_t(searchStart >> 32));
+        ctx_.Pump();
+    }
+
+    // Whether this message is to be written: there is an output folder, it is
+    // (still) there, and nothing has failed.
+    bool Writing() {
+        if (!outputFolder_)
+            return false;
+        if (FolderUnchecked())
+            CheckOutputFolder();
+        return MayWrite(resultCode_);
+    }
 
     ScanResult MainSearch(uint64_t start) {
         int32_t threshold = ThresholdFor(ctx_, kind_, start);
@@ -46,7 +102,8 @@ public:
             return lookAhead_.result;
         }
         lookAhead_.valid = false;
-        return ScanForMessage(ctx_, data_, limit_, start, true, {carry_, kBoundarySize}, threshold);
+        return ScanForMessage(ctx_, data_, limit_, start, true, {carry_, kBoundarySize}, threshold,
+                              &skip_);
     }
 
     void CheckOutputFolder() {
@@ -61,33 +118,46 @@ public:
     // while this call's files go into it, it is known to be there.
     bool FolderUnchecked() const { return !ctx_.names().folderReady; }
 
+    // A message found by its header run.
     void Write(uint64_t messageStart, uint64_t headerLength) {
+        // The message runs to the next message's first byte, less what the
+        // trimming cuts off; the last one to one byte past the end of the file
+        // (that byte is not written), or right up to the end of the region.
+        const uint64_t blockEnd = messageStart + headerLength;
+        lookAhead_.valid = false;
+        if (blockEnd < limit_) {
+            std::memcpy(lookAhead_.boundary, carry_, kBoundarySize);
+            lookAhead_.start = blockEnd;
+            lookAhead_.threshold = ThresholdFor(ctx_, kind_, blockEnd);
+            lookAhead_.result = ScanForMessage(ctx_, data_, limit_, blockEnd, true,
+                                               {lookAhead_.boundary, kBoundarySize},
+                                               lookAhead_.threshold, &skip_);
+            lookAhead_.valid = true;
+        }
+        uint64_t length;
+        if (lookAhead_.valid && lookAhead_.result.Found())
+            length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
+                                                   uint64_t(lookAhead_.result.offset), kind_);
+        else if (!wholeFile_)
+            length = limit_ - messageStart;
+        else
+            length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
+                                                   blockEnd <= limit_ ? limit_ - blockEnd : 0, kind_);
+        WriteSpan(messageStart, headerLength, length);
+    }
+
+    // Writes length bytes from start (whose header block is headerLength
+    // bytes, 0 for none) into the next free name.
+    void WriteSpan(uint64_t start, uint64_t headerLength, uint64_t length) {
         std::unique_ptr<OutputFile> out;
         if (!CreateUnderFreeName(out))
             return;
-
-        // The message runs to the next message's first byte, or to one byte
-        // past the end of the file.
-        const uint64_t blockEnd = messageStart + headerLength;
-        std::memcpy(lookAhead_.boundary, carry_, kBoundarySize);
-        lookAhead_.start = blockEnd;
-        lookAhead_.threshold = ThresholdFor(ctx_, kind_, blockEnd);
-        lookAhead_.result = ScanForMessage(ctx_, data_, limit_, blockEnd, true,
-                                           {lookAhead_.boundary, kBoundarySize},
-                                           lookAhead_.threshold);
-        lookAhead_.valid = true;
-        uint64_t end = lookAhead_.result.Found() ? uint64_t(lookAhead_.result.offset)
-                       : blockEnd <= limit_  ? limit_ - blockEnd
-                                             : 0;
-        end = TrimMessageEnd(ctx_, data_, blockEnd, end, kind_);
-
         if (buffer_.empty())
             buffer_.resize(kWriteBuffer);
-        if (!WriteMessage(data_, *out, messageStart, headerLength, headerLength + end, buffer_))
+        if (!WriteMessage(data_, *out, start, headerLength, length, buffer_))
             Fail(resultCode_, ResultFileCreateError);
     }
 
-private:
     // Creates the file of the first name from the counter on that nothing in
     // the folder holds. Creating only when no entry of the name exists asks
     // the file system once per name; a name whose creation fails otherwise is
@@ -140,13 +210,17 @@ private:
 
     CallContext &ctx_;
     Reader &data_;
-    uint64_t limit_;
+    uint32_t fileSize_;
+    uint64_t limit_;        // where the header-run search stops
+    bool wholeFile_ = true; // that search covers the whole file
     const char *outputFolder_;
     int32_t kind_;
     int32_t *resultCode_;
+    ProgressCallback progress_;
     uint32_t counter_ = 0;
     char carry_[kBoundarySize] = {};
     LookAhead lookAhead_;
+    MultipartSkip skip_;
     std::vector<uint8_t> buffer_;
 };
 
@@ -161,24 +235,15 @@ int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint32_t fileSize,
         return 0;
     }
     Reader data(*input, ctx.cacheSize());
-    FileConversion file(ctx, data, fileSize, outputFolder, kind, resultCode);
-
-    uint32_t count = 0;
-    uint64_t start = 0;
-    for (ScanResult found = file.MainSearch(start); found.Found(); found = file.MainSearch(start)) {
-        ++count;
-        if (progress)
-            progress(fileSize, 0, uint32_t(start), uint32_t(start >> 32));
-        ctx.Pump();
-        const uint64_t messageStart = start + uint64_t(found.offset);
-        if (outputFolder) {
-            if (file.FolderUnchecked())
-                file.CheckOutputFolder();
-            if (MayWrite(resultCode))
-                file.Write(messageStart, found.headerLength);
-        }
-        start = messageStart + found.headerLength;
-    }
+    FileConversion file(ctx, data, fileSize, outputFolder, kind, resultCode, progress);
+    if (kind != KindMbox)
+        return int32_t(file.SplitByHeaderRuns(fileSize));
+    // An mbox says where each message begins: at its separator lines. What
+    // stands before the first of them (all of a file without any) is split
+    // by header runs, as other text is.
+    const uint64_t first = FindMboxSeparator(ctx, data, 0, fileSize);
+    uint32_t count = file.SplitByHeaderRuns(first);
+    count += file.SplitAtSeparators(first, count == 0);
     return int32_t(count);
 }
 

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 
+#include "Boundary.h"
 #include "CallContext.h"
 #include "ClassifyHeaderLine.h"
+#include "LineEnds.h"
+#include "MultipartSkip.h"
 #include "Reader.h"
 
 namespace corvex {
@@ -23,8 +26,14 @@ int32_t ThresholdFor(CallContext &ctx, int32_t kind, uint64_t start);
 
 // The search from start (below limit, the file size plus one) with a given
 // threshold. resync: go on after a run that falls short.
+// boundary comes in holding the boundary of the message whose body the
+// search is in: its parts are stepped over. It goes out holding the boundary
+// that the accepted run declared, or empty when it declared none. skip keeps
+// the looks for closing lines from one search to the next; null: this
+// search's own.
 ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64_t start,
-                          bool resync, BoundaryBuffer boundary, int32_t threshold);
+                          bool resync, BoundaryBuffer boundary, int32_t threshold,
+                          MultipartSkip *skip = nullptr);
 
 inline ScanResult FindMessageStart(CallContext &ctx, Reader &data, uint64_t limit,
                                    uint64_t start, int32_t kind, bool resync,
@@ -32,10 +41,5 @@ inline ScanResult FindMessageStart(CallContext &ctx, Reader &data, uint64_t limi
     return ScanForMessage(ctx, data, limit, start, resync, boundary,
                           ThresholdFor(ctx, kind, start));
 }
-
-// Bytes of the line at offset before its first CR, LF or NUL (or the end).
-uint64_t MeasureLine(Reader &data, uint64_t offset);
-// Steps over one line end at offset: CR LF, LF, CR or LF LF.
-uint64_t ConsumeTerminator(Reader &data, uint64_t offset);
 
 } // namespace corvex

@@ -81,7 +81,7 @@ TEST_P(Classify, GenericFieldsOnlyInsideARun) {
     EXPECT_EQ(Of(std::string(36, 'k') + ": x\r\n", 1), LineClass::Break);
 }
 
-TEST_P(Classify, ContinuationsFollowMarkedFieldsOnly) {
+TEST_P(Classify, ContinuationsFollowMarkedFieldsAndFoldedLinesAnyFieldInAHeader) {
     state.continuationAllowed = true; // as after "Subject: a"
     EXPECT_EQ(Of("  x\r\n"), LineClass::Continuation);
     EXPECT_EQ(weight, 0);
@@ -89,61 +89,98 @@ TEST_P(Classify, ContinuationsFollowMarkedFieldsOnly) {
     EXPECT_EQ(Of(":colon\r\n"), LineClass::Continuation);
     EXPECT_EQ(Of("\x82\xa0 kana\r\n"), LineClass::Continuation);
     state.continuationAllowed = false; // as after "X-Mailer: a"
+    // Between runs only a marked field is continued.
     EXPECT_EQ(Of("  x\r\n"), LineClass::Break);
     EXPECT_EQ(Of(""), LineClass::Break);
+    // Inside a header a line folded with a space or a TAB continues any field;
+    // other lines that do not begin with a letter still need the mark.
+    EXPECT_EQ(Of("  x\r\n", 1), LineClass::Continuation);
+    EXPECT_EQ(Of("\tx\r\n", 3), LineClass::Continuation);
+    EXPECT_EQ(Of("\r\n", 1), LineClass::Break);
+    EXPECT_EQ(Of("1 x\r\n", 1), LineClass::Break);
+    EXPECT_EQ(Of("-x\r\n", 1), LineClass::Break);
+    EXPECT_EQ(Of("\x82\xa0\r\n", 1), LineClass::Break);
+    EXPECT_FALSE(state.continuationAllowed);
 }
 
 TEST_P(Classify, MultipartBoundaryQuotedUnquotedOrWithParameters) {
     EXPECT_EQ(Of("Content-Type: multipart/mixed; boundary=\"=_abc\"\r\n"), LineClass::KnownField);
     EXPECT_STREQ(boundary, "--=_abc");
-    EXPECT_TRUE(state.multipartSeen);
+    EXPECT_FALSE(state.multipartSeen); // nothing more is awaited
 
     const struct {
         const char *line, *stored;
     } cases[] = {
-        // The media type without regard to case, "boundary=" with regard to it.
+        // Neither the media type nor "boundary=" depends on case.
         {"Content-type: Multipart/Mixed; boundary=\"x\"\r\n", "--x"},
-        {"Content-Type: multipart/mixed; Boundary=\"x\"\r\n", ""},
+        {"Content-Type: multipart/mixed; Boundary=\"x\"\r\n", "--x"},
+        {"Content-Type: multipart/mixed; BOUNDARY=x\r\n", "--x"},
         {"Content-Type: multipart/mixed; boundary=abc\r\n", "--abc"},
         {"Content-Type: multipart/mixed; boundary=\"abc\"; charset=x\r\n", "--abc"},
         {"Content-Type: multipart/mixed; boundary=abc; x=y\r\n", "--abc"},
         {"Content-Type: multipart/mixed; boundary=abc\tx=y\r\n", "--abc"},
         {"Content-Type: multipart/mixed; boundary=\"open\r\n", "--open"},
+        // Another "=" before it, and a base64-like tail, change nothing.
+        {"Content-Type: multipart/mixed; a=b; boundary=\"q==\"\r\n", "--q=="},
     };
     for (const auto &c : cases) {
         boundary[0] = 0;
         state = RunState();
         Of(c.line);
         EXPECT_STREQ(boundary, c.stored) << c.line;
-        EXPECT_TRUE(state.multipartSeen) << c.line;
     }
 }
 
-TEST_P(Classify, MultipartTypeMustStandOneByteAfterTheColon) {
-    Of("Content-Type:multipart/mixed; boundary=\"x\"\r\n");
-    EXPECT_FALSE(state.multipartSeen);
-    Of("Content-Type:  multipart/mixed; boundary=\"x\"\r\n");
-    EXPECT_FALSE(state.multipartSeen);
-    Of("Content-Type: multipart/alternative; boundary=\"z\"\r\n");
-    EXPECT_FALSE(state.multipartSeen);
-    EXPECT_STREQ(boundary, "");
+TEST_P(Classify, EveryMultipartSubtypeAfterAnySpaces) {
+    const struct {
+        const char *line, *stored;
+    } cases[] = {
+        {"Content-Type:multipart/mixed; boundary=\"a\"\r\n", "--a"},
+        {"Content-Type:  multipart/mixed; boundary=\"b\"\r\n", "--b"},
+        {"Content-Type:\t multipart/related; boundary=\"c\"\r\n", "--c"},
+        {"Content-Type: multipart/alternative; boundary=\"d\"\r\n", "--d"},
+        {"Content-Type: multipart/report; report-type=delivery-status; boundary=\"e\"\r\n", "--e"},
+        {"Content-Type: MULTIPART/SIGNED; boundary=f\r\n", "--f"},
+        {"Content-Type: multipart/x-anything; boundary=g\r\n", "--g"},
+        // Not multipart: no capture, whatever parameters it has.
+        {"Content-Type: text/plain; boundary=\"h\"\r\n", ""},
+        {"Content-Type: multipartial/mixed; boundary=\"i\"\r\n", ""},
+        {"Content-Type: multipart\r\n", ""},
+        {"Content-Type-X: multipart/mixed; boundary=\"j\"\r\n", ""},
+    };
+    for (const auto &c : cases) {
+        boundary[0] = 0;
+        state = RunState();
+        Of(c.line);
+        EXPECT_STREQ(boundary, c.stored) << c.line;
+    }
 }
 
-TEST_P(Classify, BoundaryOnTheFirstContinuationLineOnly) {
+TEST_P(Classify, BoundaryOnAnyContinuationLineOfItsField) {
     Of("Content-Type: multipart/mixed;\r\n");
     EXPECT_TRUE(state.multipartSeen);
     EXPECT_EQ(Of("\tboundary=\"b1\"\r\n"), LineClass::Continuation);
     EXPECT_STREQ(boundary, "--b1");
 
+    // Not on the first continuation line but on the second.
     boundary[0] = 0;
     Of("Content-Type: multipart/mixed;\r\n");
     Of("\tcharset=x\r\n");
+    EXPECT_TRUE(state.multipartSeen);
+    Of("\tBoundary=\"b2\"\r\n");
+    EXPECT_STREQ(boundary, "--b2");
+
+    // A field of its own in between closes the Content-Type: a later
+    // "boundary=" belongs to that field, not to the media type.
+    boundary[0] = 0;
+    Of("Content-Type: multipart/mixed;\r\n");
+    Of("X-Foo: y\r\n", 1);
     EXPECT_FALSE(state.multipartSeen);
-    Of("\tboundary=\"b2\"\r\n");
+    Of("\tboundary=\"b3\"\r\n", 2);
     EXPECT_STREQ(boundary, "");
 }
 
-TEST_P(Classify, AStoredBoundaryIsNeverReplaced) {
+TEST_P(Classify, TheFirstBoundaryOfAHeaderIsKept) {
     std::strcpy(boundary, "--first");
     Of("Content-Type: multipart/mixed; boundary=\"second\"\r\n");
     EXPECT_STREQ(boundary, "--first");

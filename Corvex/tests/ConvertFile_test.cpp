@@ -6,31 +6,18 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <array>
-#include <filesystem>
-
-#include "CoreTest.h"
-#include "ExtractFromPath.h"
+#include "ConvertTest.h"
 
 namespace corvex::test {
+
+std::vector<std::array<uint32_t, 4>> g_progress;
+int32_t CORVEX_CALL Record(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    g_progress.push_back({a, b, c, d});
+    return 7;
+}
+
 namespace {
 
-class Convert : public CoreTest {
-protected:
-    int32_t Run(const std::string &input, const std::string &output, int32_t kind,
-                int32_t *rc, CorvexByteTotal *total = nullptr, ProgressCallback progress = nullptr) {
-        CallContext ctx(host, GetParam()); // one per call, as each export makes
-        return ExtractFromPath(ctx, input.c_str(), output.empty() ? nullptr : output.c_str(),
-                               kind, total, rc, progress);
-    }
-    // Extracts text as a file of the given kind into a fresh folder "out".
-    int32_t Split(const std::string &text, int32_t kind, int32_t &rc) {
-        std::filesystem::remove_all(dir / "out");
-        WriteFile(dir / "mail.txt", text);
-        return Run(dir / "mail.txt", dir / "out", kind, &rc);
-    }
-    std::string Out(const char *name) { return ReadFile(dir / "out" + "/" + name); }
-};
 CORVEX_CACHE_SIZES(Convert);
 
 const std::string kSecond = Fields(8) + "\r\nsecond body\r\n";
@@ -244,13 +231,6 @@ TEST_P(Convert, ALockedInputGives1001) {
     EXPECT_EQ(Run(dir / "m", dir / "out", KindMbox, &rc), 0);
     EXPECT_EQ(rc, ResultInputFileNotFound);
     ::close(fd);
-}
-
-// Everything the progress callback was told, in order.
-std::vector<std::array<uint32_t, 4>> g_progress;
-int32_t CORVEX_CALL Record(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-    g_progress.push_back({a, b, c, d});
-    return 7;
 }
 
 TEST_P(Convert, ProgressReportsEachMessageWithItsSearchStart) {

@@ -90,31 +90,81 @@ TEST_P(Scanner, MultipartBodiesAreSteppedOver) {
     char none[1024] = "";
     r = Find(text, KindMbox, 4, none, sizeof none);
     EXPECT_EQ(r.offset, int64_t(text.find(forwarded) - 4));
-    // No closing line: the skip runs to the end of the data.
-    std::string open = "xx\r\n--b\r\n" + forwarded;
-    Expect(Find(open, KindMbox, 4, boundary, sizeof boundary), -1, 0);
     // A line that only begins with the boundary starts no skip.
     std::string spaced = "xx\r\n--b  \r\n" + forwarded;
+    std::strcpy(boundary, "--b");
     r = Find(spaced, KindMbox, 4, boundary, sizeof boundary);
     EXPECT_EQ(r.offset, int64_t(spaced.find(forwarded) - 4));
 }
 
-TEST_P(Scanner, ARunGoesOnAcrossASkip) {
-    // Four fields, the part delimiter of a known boundary, four more fields:
-    // the skip leaves the run as it was and it goes on after the closing line.
-    const std::string text = "xx\r\n" + Fields(4) + "--b\r\nskipped\r\n--b--\r\n";
+TEST_P(Scanner, NoClosingLineNoSkip) {
+    // A body cut short: its delimiter has no closing line, so nothing is
+    // stepped over and the message after it is found.
+    const std::string next = Fields(8) + "\r\nnext body\r\n";
+    const std::string open = "xx\r\n--b\r\nContent-Type: text/plain\r\n\r\npart\r\n" + next;
     char boundary[1024] = "--b";
-    host.settingMissing = false;
-    host.setting = "4";
-    ScanResult r = Find(text, KindMbox, 4, boundary, sizeof boundary);
-    EXPECT_EQ(r.offset, 0);
+    ScanResult r = Find(open, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, int64_t(open.find(next) - 4));
+    // A closing line that comes only after the boundary is declared again
+    // belongs to that later message, not to this body.
+    const std::string again = "Return-Path: <a>\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n" +
+                              Fields(8) + "\r\n--b\r\nx\r\n--b--\r\n";
+    const std::string text = "xx\r\n--b\r\npart\r\n" + again;
+    std::strcpy(boundary, "--b");
+    r = Find(text, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, int64_t(text.find(again) - 4));
+    // The end of the data (a NUL) before the closing line: no skip either.
+    const std::string cut = "xx\r\n--b\r\n" + next + std::string(1, '\0') + "--b--\r\n";
+    std::strcpy(boundary, "--b");
+    r = Find(cut, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, int64_t(cut.find(next) - 4));
 }
 
-TEST_P(Scanner, TheBoundaryIsCapturedDuringTheSearchAndKept) {
+TEST_P(Scanner, ADelimiterLineInsideARunStartsNoSkip) {
+    // Four fields, a delimiter line of the known boundary, more fields: the
+    // run goes on through the delimiter line (a continuation of "From:") and
+    // is not stepped over to the closing line.
+    const std::string text = "xx\r\n" + Fields(4) + "--b\r\n" + "To: c\r\n\r\n--b--\r\n";
+    char boundary[1024] = "--b";
+    host.settingMissing = false;
+    host.setting = "5";
+    ScanResult r = Find(text, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, 0);
+    EXPECT_EQ(r.headerLength, Fields(4).size() + 5 + 9 + 1);
+}
+
+TEST_P(Scanner, TheBoundaryGoesOutWithTheAcceptedRunOnly) {
+    // The run that is accepted declares its boundary; a short run before it
+    // (a part header inside a body) drops what it declared.
+    const std::string part = "Content-Type: multipart/alternative; boundary=\"inner\"\r\n\r\ntext\r\n";
+    const std::string text = "xx\r\n" + part + "Return-Path: <a>\r\n" +
+                             "Content-Type: multipart/mixed;\r\n\tboundary=\"outer\"\r\n" +
+                             Fields(8) + "\r\nbody\r\n";
+    char boundary[1024] = "--old";
+    ScanResult r = Find(text, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, int64_t(text.find("Return-Path") - 4));
+    EXPECT_STREQ(boundary, "--outer");
+    // An accepted run that declares none empties the buffer.
+    std::strcpy(boundary, "--old");
+    r = Find("xx\r\n" + Fields(8) + "\r\nbody\r\n", KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, 0);
+    EXPECT_STREQ(boundary, "");
+}
+
+TEST_P(Scanner, TheBoundaryIsCapturedDuringTheSearch) {
     const std::string text = "Return-Path: <a>\r\nContent-Type: multipart/mixed; boundary=\"q\"\r\n\r\n";
     char boundary[1024] = "";
     Find(text, KindGeneral, 0, boundary, sizeof boundary);
     EXPECT_STREQ(boundary, "--q");
+}
+
+TEST_P(Scanner, AFoldedLineAfterAnUnmarkedFieldStaysInTheHeader) {
+    // "X-Mailer:" carries no mark, yet its folded second line is part of the
+    // header: the run goes on to the empty line.
+    const std::string text = "xx\r\nReturn-Path: <a>\r\nX-Mailer: a\r\n  b\r\n" + Fields(7) + "\r\nbody\r\n";
+    ScanResult r = Find(text, KindMbox, 4);
+    EXPECT_EQ(r.offset, 0);
+    EXPECT_EQ(r.headerLength, text.find("body") - 4 + 1);
 }
 
 TEST_P(Scanner, MboxSeparatorsAreNeverPartOfARun) {

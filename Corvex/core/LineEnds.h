@@ -1,0 +1,92 @@
+// Finding where lines end, many bytes at a time. The scanner's lines end at
+// CR, LF or NUL (a NUL stands for the end of the data); an mbox's separator
+// lines end at CR or LF only, a NUL there being ordinary data.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "Reader.h"
+
+namespace corvex {
+
+// Index of the first CR or LF (and, when NulEnds, NUL) in p[0..n), or n.
+template <bool NulEnds>
+size_t FindLineEnd(const uint8_t *p, size_t n) {
+    constexpr uint8_t CR = 13, LF = 10;
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), lf = _mm_set1_epi8(LF), cr = _mm_set1_epi8(CR);
+    auto ends = [&](size_t at) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
+        __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
+        if (NulEnds)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, zero));
+        return unsigned(_mm_movemask_epi8(hit));
+    };
+    for (; i + 32 <= n; i += 32) {
+        unsigned mask = ends(i) | ends(i + 16) << 16;
+        if (mask)
+            return i + size_t(__builtin_ctz(mask));
+    }
+    if (i + 16 <= n) {
+        if (unsigned mask = ends(i))
+            return i + size_t(__builtin_ctz(mask));
+        i += 16;
+    }
+#endif
+    constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        if ((NulEnds && hasZero(v)) | hasZero(v ^ (ones * LF)) | hasZero(v ^ (ones * CR)))
+            break;
+    }
+    for (; i < n; ++i)
+        if ((NulEnds && p[i] == 0) || p[i] == LF || p[i] == CR)
+            return i;
+    return n;
+}
+
+// Bytes of the scanner's line at offset before its first CR, LF or NUL (or
+// the end of the file).
+inline uint64_t MeasureLine(Reader &data, uint64_t offset) {
+    uint64_t p = offset;
+    for (;;) {
+        size_t n;
+        const uint8_t *span = data.Span(p, n);
+        if (!n)
+            return p - offset;
+        size_t i = FindLineEnd<true>(span, n);
+        if (i < n)
+            return p + i - offset;
+        p += n;
+    }
+}
+
+// Steps over one of the scanner's line ends at offset: CR LF, LF, CR or LF LF.
+inline uint64_t ConsumeTerminator(Reader &data, uint64_t offset) {
+    uint8_t b = data.ByteAt(offset);
+    if (b == 13 || b == 10) {
+        ++offset;
+        if (data.ByteAt(offset) == 10)
+            ++offset;
+    }
+    return offset;
+}
+
+// Whether the n bytes at offset are those of text.
+inline bool BytesEqual(Reader &data, uint64_t offset, const char *text, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (data.ByteAt(offset + i) != uint8_t(text[i]))
+            return false;
+    return true;
+}
+
+} // namespace corvex

@@ -1,0 +1,24 @@
+// The separator lines of a UNIX mbox file: a line that begins "From " and is
+// followed by a line that begins with a header field's name and colon. Here
+// a line ends at CR LF, a lone CR or a lone LF, and a NUL byte is ordinary
+// data.
+#pragma once
+
+#include <cstdint>
+
+#include "CallContext.h"
+#include "Reader.h"
+
+namespace corvex {
+
+// The offset of the line after the one at offset, or size when it is the last.
+uint64_t NextMboxLine(Reader &data, uint64_t offset, uint64_t size);
+
+// Whether the line at offset (a line start) is a separator line.
+bool IsMboxSeparator(Reader &data, uint64_t offset, uint64_t size);
+
+// The first separator line at or after offset (a line start), or size when
+// there is none.
+uint64_t FindMboxSeparator(CallContext &ctx, Reader &data, uint64_t offset, uint64_t size);
+
+} // namespace corvex

@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""Real mail through the real console tool: every message of the real-mail
+corpus (one message per file, one folder per source), built into inputs of
+each kind, split by the program and judged against the bytes it came from.
+
+    realmail_test.py --program PATH --corpus DIR --work DIR [--wine WINE_RUN]
+
+For each source folder (its files in byte-wise sorted order) four inputs are
+built:
+  mbox-lf    a "From " line before each message, line ends made LF, ">" put
+             before every line that matches ^>*From (mboxrd quoting), a LF
+             added when the message lacks a last one, then one empty line;
+  mbox-crlf  the same with every line end made CR LF;
+  general    each message as stored, a line end added when it lacks one (the
+             kind its first line ends with), then one empty line;
+  together   the messages as stored, run together.
+A message is exact when exactly one output file holds exactly the bytes of
+its span: in an mbox from its first line up to the next "From " line (the
+empty line and the quoting included; the last one to the end of the file), in
+general text up to the next message's first byte. The mbox inputs must come
+out whole; general text is held to the figures below, so that the share
+cannot slip back.
+"""
+import argparse
+import collections
+import hashlib
+import os
+import re
+import shutil
+import sys
+
+from kelpo_test import Program
+
+SEPARATOR = b"From realmail@example.invalid Sat Jan  1 00:00:00 2000\n"
+QUOTE = re.compile(rb"^(>*From )", re.M)
+MESSAGES = 1118
+
+# The least share of exact messages each form must reach at the default
+# threshold; the mbox forms must be whole.
+FLOORS = {"mbox-lf": MESSAGES, "mbox-crlf": MESSAGES, "general": 733, "together": 703}
+OPTIONS = {"mbox-lf": "-mbox", "mbox-crlf": "-mbox", "general": None, "together": None}
+
+
+def read_corpus(corpus):
+    sources = collections.OrderedDict()
+    for name in sorted(os.listdir(corpus)):
+        folder = os.path.join(corpus, name)
+        if not os.path.isdir(folder):
+            continue
+        messages = []
+        for entry in sorted(os.listdir(folder), key=os.fsencode):
+            with open(os.path.join(folder, entry), "rb") as f:
+                messages.append((entry, f.read()))
+        sources[name] = messages
+    return sources
+
+
+def mbox_spans(messages, eol):
+    """The mbox file and each message's span in it."""
+    out, spans = bytearray(), []
+    for _, data in messages:
+        text = data.replace(b"\r\n", b"\n")
+        text = QUOTE.sub(rb">\1", text)
+        if not text.endswith(b"\n"):
+            text += b"\n"
+        text += b"\n"
+        if eol == b"\r\n":
+            text = text.replace(b"\n", b"\r\n")
+        out += SEPARATOR.replace(b"\n", eol)
+        spans.append(text)
+        out += text
+    return bytes(out), spans
+
+
+def general_spans(messages, together):
+    out, spans = bytearray(), []
+    for _, data in messages:
+        text = data
+        if not together:
+            first = data.split(b"\n", 1)[0]
+            eol = b"\r\n" if first.endswith(b"\r") and b"\n" in data else b"\n"
+            if not text.endswith(b"\n"):
+                text += eol
+            text += eol
+        spans.append(text)
+        out += text
+    return bytes(out), spans
+
+
+def build(form, messages):
+    if form == "mbox-lf":
+        return mbox_spans(messages, b"\n")
+    if form == "mbox-crlf":
+        return mbox_spans(messages, b"\r\n")
+    return general_spans(messages, form == "together")
+
+
+def digest(data):
+    return hashlib.sha256(data).digest()
+
+
+def judge(spans, folder):
+    """The indexes of the spans that exactly one output file holds exactly."""
+    outputs = collections.Counter()
+    for entry in os.listdir(folder) if os.path.isdir(folder) else []:
+        with open(os.path.join(folder, entry), "rb") as f:
+            outputs[digest(f.read())] += 1
+    return [i for i, span in enumerate(spans) if outputs[digest(span)] == 1]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--corpus", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--wine")
+    parser.add_argument("--forms", default=",".join(FLOORS))
+    parser.add_argument("--list", action="store_true", help="name every message that fails")
+    options = parser.parse_args()
+
+    corpus = os.path.abspath(options.corpus)
+    if not os.path.isfile(os.path.join(corpus, "MANIFEST.tsv")):
+        print("FAIL: the real-mail corpus is not at %s (it stands beside the checkout, "
+              "as ../shared/realmail)" % corpus)
+        return 1
+    work = os.path.abspath(options.work)
+    if os.path.isdir(work):
+        shutil.rmtree(work)
+    os.makedirs(work)
+    program = Program(os.path.abspath(options.program),
+                      os.path.abspath(options.wine) if options.wine else None, work)
+    sources = read_corpus(corpus)
+    total = sum(len(m) for m in sources.values())
+
+    failures = []
+    if total != MESSAGES:
+        failures.append("the corpus holds %d messages, not %d" % (total, MESSAGES))
+    for form in options.forms.split(","):
+        exact = 0
+        for source, messages in sources.items():
+            data, spans = build(form, messages)
+            path = os.path.join(work, "%s.%s" % (source, form))
+            with open(path, "wb") as f:
+                f.write(data)
+            out = os.path.join(work, "out-%s-%s" % (source, form))
+            args = ([OPTIONS[form]] if OPTIONS[form] else []) + [program.native(path),
+                                                                  program.native(out)]
+            status, said = program.run(args)
+            if status != 0:
+                failures.append("%s %s: exit status %d: %r" % (form, source, status, said))
+            good = set(judge(spans, out))
+            exact += len(good)
+            if options.list:
+                for i, (name, _) in enumerate(messages):
+                    if i not in good:
+                        print("  not exact: %s %s/%s" % (form, source, name))
+            os.remove(path)
+            shutil.rmtree(out, ignore_errors=True)
+        print("%-10s %4d of %d exact (%.1f %%), at least %d required"
+              % (form, exact, total, 100.0 * exact / max(total, 1), FLOORS[form]))
+        if exact < FLOORS[form]:
+            failures.append("%s: %d exact, fewer than %d" % (form, exact, FLOORS[form]))
+    for failure in failures:
+        print("FAIL:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
