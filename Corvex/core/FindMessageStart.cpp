@@ -37,13 +37,25 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
     uint64_t runStart = 0;
     RunState state;
 
+    // A search after a message begins one byte past its header block, which
+    // is one byte into the body's first line; when that line is the first
+    // delimiter (a body without a preamble), it counts whole.
+    uint64_t closeAt;
+    if (delimiterLength && start > 0) {
+        const uint64_t line = start - 1;
+        const uint8_t before = line ? data.ByteAt(line - 1) : 10;
+        if ((before == 10 || before == 13) && MeasureLine(data, line) == delimiterLength &&
+            BytesEqual(data, line, delimiter, delimiterLength) &&
+            skip->ClosingLine(ctx, data, delimiter, delimiterLength, line, limit, closeAt))
+            position = closeAt;
+    }
+
     for (;;) {
         ctx.Pump();
         uint64_t length = MeasureLine(data, position);
 
         // Between runs, a delimiter line of the body's boundary starts its
         // parts: they are stepped over to the closing line, when there is one.
-        uint64_t closeAt;
         if (delimiterLength && runWeight == 0 && length == delimiterLength &&
             BytesEqual(data, position, delimiter, delimiterLength) &&
             skip->ClosingLine(ctx, data, delimiter, delimiterLength, position, limit, closeAt)) {

@@ -58,7 +58,8 @@ typedef struct CorvexByteTotal {
 
 /* Called once per message found, before it is written: the size of the
    input file being read (high word always 0) and the offset where the search
-   that found the message began (0 for the first message of every file).
+   that found the message began: for a message after an mbox separator line,
+   that line's offset; 0 for the first message of every file.
    The value returned is ignored. */
 typedef int32_t(CORVEX_CALL *ProgressCallback)(uint32_t fileSizeLow, uint32_t fileSizeHigh,
                                                uint32_t offsetLow, uint32_t offsetHigh);

@@ -44,6 +44,27 @@ TEST_P(Multipart, EachMessageStepsOverItsOwnParts) {
     EXPECT_EQ(Outputs(), (std::vector<std::string>{one, two}));
 }
 
+TEST_P(Multipart, ABodyThatOpensWithItsDelimiterIsSteppedOverToo) {
+    // No preamble and a single part: the search after the header begins one
+    // byte into the delimiter line, which still counts whole. With CR LF and
+    // LF line ends, after a marked and after an unmarked last field.
+    for (const std::string eol : {"\r\n", "\n"})
+        for (const std::string last : {"Subject: s", "X-Mailer: m"}) {
+            auto lines = [&](std::string text) {
+                for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
+                    text.replace(at, 2, eol), at += eol.size();
+                return text;
+            };
+            const std::string one = lines(Fields(7) + "Content-Type: multipart/mixed; boundary=\"x\"\r\n" +
+                                          last + "\r\n\r\n--x\r\nContent-Type: message/rfc822\r\n\r\n" +
+                                          Fields(12) + "\r\nforwarded\r\n--x--\r\n");
+            const std::string two = lines(Fields(8) + "\r\nnext\r\n");
+            int32_t rc;
+            EXPECT_EQ(Split(one + two, KindGeneral, rc), 2) << eol.size() << last;
+            EXPECT_EQ(Outputs(), (std::vector<std::string>{one, two})) << eol.size() << last;
+        }
+}
+
 TEST_P(Multipart, AMessageCutShortDoesNotSwallowTheOnesAfterIt) {
     // Its parts never close: nothing is stepped over, and the messages after
     // it are found (the forwarded header in it is taken for one, as in text

@@ -1,5 +1,6 @@
 // The exact bytes of the .eml files: general text, mbox and @nifty files,
 // the dash-line replacement, zero bytes, multipart bodies, large messages.
+// (The real-mail corpus goes through Kelpo.exe in its own test.)
 #include <gtest/gtest.h>
 
 #include "CorvexDll.h"
@@ -188,6 +189,31 @@ TEST_F(OutputBytes, AttachedMessagesInAMultipartBodyStayInTheirMessage) {
         const std::string second = PlainFields(8) + "\r\nafter the attachment\r\n";
         Expect(first + second, KindGeneral, {first, second});
     }
+}
+
+TEST_F(OutputBytes, MboxMessagesRunFromSeparatorToSeparatorWhateverTheyHold) {
+    // A forwarded header block in the body, a body line that begins "From "
+    // and no empty line before the next separator: none of them splits the
+    // message, and the separators belong to none.
+    const std::string one = "Subject: fw\r\n\r\nFrom here on, the forwarded mail:\r\n\r\n" +
+                            PlainFields(12) + "Subject: inner\r\n\r\ninner body\r\n";
+    const std::string two = "Subject: " HELLO_JA "\r\n\r\nlast\r\n";
+    Expect("From a@b Mon Jan  1 09:00:00 2001\r\n" + one + "From c@d Mon Jan  1 10:00:00 2001\r\n" +
+               two,
+           KindMbox, {one, two});
+}
+
+TEST_F(OutputBytes, EachMultipartMessageStepsOverItsOwnParts) {
+    // A bounce with the returned message as a part, then a message with a
+    // boundary of its own and a forwarded message inside.
+    auto multipart = [](const std::string &type, const std::string &boundary) {
+        return PlainFields(7) + "Content-Type: " + type + ";\r\n boundary=\"" + boundary +
+               "\"\r\nSubject: s\r\n\r\n--" + boundary + "\r\nContent-Type: message/rfc822\r\n\r\n" +
+               PlainFields(10) + "\r\nreturned\r\n--" + boundary + "--\r\n\r\n";
+    };
+    const std::string bounce = multipart("multipart/report; report-type=delivery-status", "r1");
+    const std::string forward = multipart("multipart/mixed", "m2");
+    Expect(bounce + forward, KindGeneral, {bounce, forward});
 }
 
 TEST_F(OutputBytes, LargeMessagesAreWrittenWhole) {
