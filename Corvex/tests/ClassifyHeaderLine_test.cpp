@@ -16,6 +16,19 @@ protected:
         uint64_t length = MeasureLine(r, 0);
         return ClassifyHeaderLine(Ctx(), r, 0, length, runWeight, state, {boundary, size}, weight);
     }
+    struct Capture {
+        const char *line, *stored;
+    };
+    // Each line on its own, with a fresh state and an empty buffer, stores
+    // what the case says.
+    void ExpectCaptures(std::initializer_list<Capture> cases) {
+        for (const Capture &c : cases) {
+            boundary[0] = 0;
+            state = RunState();
+            Of(c.line);
+            EXPECT_STREQ(boundary, c.stored) << c.line;
+        }
+    }
     RunState state;
     int32_t weight = -1;
     char boundary[64] = {};
@@ -108,9 +121,7 @@ TEST_P(Classify, MultipartBoundaryQuotedUnquotedOrWithParameters) {
     EXPECT_STREQ(boundary, "--=_abc");
     EXPECT_FALSE(state.multipartSeen); // nothing more is awaited
 
-    const struct {
-        const char *line, *stored;
-    } cases[] = {
+    ExpectCaptures({
         // Neither the media type nor "boundary=" depends on case.
         {"Content-type: Multipart/Mixed; boundary=\"x\"\r\n", "--x"},
         {"Content-Type: multipart/mixed; Boundary=\"x\"\r\n", "--x"},
@@ -122,19 +133,11 @@ TEST_P(Classify, MultipartBoundaryQuotedUnquotedOrWithParameters) {
         {"Content-Type: multipart/mixed; boundary=\"open\r\n", "--open"},
         // Another "=" before it, and a base64-like tail, change nothing.
         {"Content-Type: multipart/mixed; a=b; boundary=\"q==\"\r\n", "--q=="},
-    };
-    for (const auto &c : cases) {
-        boundary[0] = 0;
-        state = RunState();
-        Of(c.line);
-        EXPECT_STREQ(boundary, c.stored) << c.line;
-    }
+    });
 }
 
 TEST_P(Classify, EveryMultipartSubtypeAfterAnySpaces) {
-    const struct {
-        const char *line, *stored;
-    } cases[] = {
+    ExpectCaptures({
         {"Content-Type:multipart/mixed; boundary=\"a\"\r\n", "--a"},
         {"Content-Type:  multipart/mixed; boundary=\"b\"\r\n", "--b"},
         {"Content-Type:\t multipart/related; boundary=\"c\"\r\n", "--c"},
@@ -147,13 +150,7 @@ TEST_P(Classify, EveryMultipartSubtypeAfterAnySpaces) {
         {"Content-Type: multipartial/mixed; boundary=\"i\"\r\n", ""},
         {"Content-Type: multipart\r\n", ""},
         {"Content-Type-X: multipart/mixed; boundary=\"j\"\r\n", ""},
-    };
-    for (const auto &c : cases) {
-        boundary[0] = 0;
-        state = RunState();
-        Of(c.line);
-        EXPECT_STREQ(boundary, c.stored) << c.line;
-    }
+    });
 }
 
 TEST_P(Classify, BoundaryOnAnyContinuationLineOfItsField) {
