@@ -5,6 +5,11 @@
 # With --virtual-screen, Wine frames the windows itself: a virtual screen has
 # no window manager, and Wine would wait two seconds for one whenever a
 # window closes.
+# The user's folders (Desktop, Documents, ...), which Wine makes as links into
+# the home folder, become plain folders of the prefix, and Wine's menu
+# builder, which copies every shortcut and icon made in the prefix into the
+# home folder's menus, is switched off: nothing the programs write leaves the
+# prefix.
 #
 # Usage: scripts/prepare-wine-prefix.sh [--virtual-screen] PREFIX
 # Idempotent: markers in the prefix record what has been done.
@@ -27,9 +32,18 @@ export WINEPREFIX WINEDEBUG LC_ALL
 if [ ! -f "$prefix/system.reg" ]; then
     echo "prepare-wine-prefix: creating the Wine prefix $prefix"
     # Nothing here needs Mono or Gecko, and they would be offered for download.
-    WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$wine" wineboot --init </dev/null >/dev/null 2>&1
     "$wineserver" -w </dev/null >/dev/null 2>&1
 fi
+
+# Checked at every run: Wine makes an empty one a link again when it updates
+# a prefix.
+for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then
+        rm -f "$link"
+        mkdir -p "$link"
+    fi
+done
 
 # The caption buttons are drawn with Wine's own symbol font, which this
 # Wine does not find by itself: it is put into the prefix's font folder.
@@ -58,6 +72,11 @@ if [ ! -f "$prefix/.quillbox-fonts-2" ]; then
         '"MS Shell Dlg"="IPAPGothic"' \
         '"MS Shell Dlg 2"="IPAPGothic"' ''
     touch "$prefix/.quillbox-fonts-2"
+fi
+
+if [ ! -f "$prefix/.quillbox-no-menus-1" ]; then
+    import_registry '[HKEY_CURRENT_USER\Software\Wine\DllOverrides]' '"winemenubuilder.exe"=""' ''
+    touch "$prefix/.quillbox-no-menus-1"
 fi
 
 if [ "$virtual" = 1 ] && [ ! -f "$prefix/.quillbox-virtual-screen-1" ]; then

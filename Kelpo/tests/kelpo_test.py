@@ -85,6 +85,10 @@ class Program:
         with open(out_path, "rb") as out:
             return status, out.read()
 
+    def last_stderr(self):
+        with open(os.path.join(self.work, "stderr-%d" % self.runs), "rb") as err:
+            return err.read()
+
 
 class Suite:
     def __init__(self, program, samples, work):
@@ -355,7 +359,8 @@ class WindowsSuite(Suite):
         shutil.copy(self.p.path, renamed)
         shutil.copy(os.path.join(os.path.dirname(self.p.path), "Corvex.dll"), folder)
         status, got = self.p.run([], program=renamed)
-        self.check("renamed copy: usage text", got == self.p.expect(USAGE), repr(got[:60]))
+        self.check("renamed copy: usage text", got == self.p.expect(USAGE),
+                   "exit status %d, %r; Wine said %r" % (status, got[:60], self.p.last_stderr()[-300:]))
         status, got = self.p.run(["-c", self.p.native(self.sample("nifty.txt"))], program=renamed)
         self.check("renamed copy: count text", got == self.p.expect(TEXTS[109] % 3), repr(got))
 
