@@ -6,9 +6,17 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev python3 git time
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xauth locales
+  wine64 wine wine32:i386 xvfb xauth locales
   fonts-ipafont-gothic fp-utils libchm-bin
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# The shipping build is 32-bit: Debian's 32-bit Wine (wine32:i386) runs it
+# where the kernel executes 32-bit programs, beside the 64-bit one.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,8 +24,6 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
@@ -25,8 +31,6 @@ fi
 
 # Wine takes its ANSI code page (932) and locale (1041) from a Shift-JIS locale.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.sjis$'; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   grep -q '^ja_JP.SJIS SHIFT_JIS' /etc/locale.gen 2>/dev/null ||
     echo 'ja_JP.SJIS SHIFT_JIS' | $sudo tee -a /etc/locale.gen >/dev/null
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||

@@ -5,6 +5,7 @@
 
 #include "Layout.h"
 #include "Screenshot.h"
+#include "WindowWalk.h"
 
 ModalScript *ModalScript::current_ = nullptr;
 
@@ -47,17 +48,14 @@ void ModalScript::Advance() {
 }
 
 void CloseDialogs() {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            char name[32] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (IsWindowVisible(window) &&
-                (lstrcmpA(name, "TAboutDlg") == 0 || lstrcmpA(name, "TChooseDlg") == 0))
-                PostMessageA(window, WM_CLOSE, 0, 0);
-            return TRUE;
-        },
-        0);
+    ForEachThreadWindow(GetCurrentThreadId(), [](HWND window) {
+        char name[32] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (IsWindowVisible(window) &&
+            (lstrcmpA(name, "TAboutDlg") == 0 || lstrcmpA(name, "TChooseDlg") == 0))
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        return true;
+    });
 }
 
 namespace {

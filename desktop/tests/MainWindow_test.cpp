@@ -7,6 +7,7 @@
 #include <map>
 
 #include "Layout.h"
+#include "WindowWalk.h"
 
 namespace {
 
@@ -35,23 +36,17 @@ std::string HintOf(HWND toolTip, HWND owner, HWND control) {
 }
 
 HWND ToolTipOf(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } search = {owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto s = reinterpret_cast<Search *>(data);
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && GetWindow(window, GW_OWNER) == s->owner) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    ForEachThreadWindow(GetCurrentThreadId(), [&](HWND window) {
+        char name[64] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && GetWindow(window, GW_OWNER) == owner) {
+            found = window;
+            return false;
+        }
+        return true;
+    });
+    return found;
 }
 
 } // namespace

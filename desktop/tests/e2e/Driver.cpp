@@ -18,6 +18,7 @@
 #include "ControlIds.h"
 #include "RemoteWindow.h"
 #include "Screenshot.h"
+#include "WindowWalk.h"
 
 namespace {
 
@@ -43,28 +44,20 @@ std::string ClassOf(HWND window) {
 // when given), or, with `owner`, owned by that window.
 HWND FindTopWindow(DWORD process, const std::string &className, const char *caption,
                    HWND owner = nullptr) {
-    struct Search {
-        DWORD process;
-        const std::string *className;
-        const char *caption;
-        HWND owner, found;
-    } search = {process, &className, caption, owner, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto s = reinterpret_cast<Search *>(data);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->process || !IsWindowVisible(window) || ClassOf(window) != *s->className)
-                return TRUE;
-            if (s->caption && RemoteText(window) != s->caption)
-                return TRUE;
-            if (s->owner && GetWindow(window, GW_OWNER) != s->owner)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    ForEachTopWindow([&](HWND window) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != process || !IsWindowVisible(window) || ClassOf(window) != className)
+            return true;
+        if (caption && RemoteText(window) != caption)
+            return true;
+        if (owner && GetWindow(window, GW_OWNER) != owner)
+            return true;
+        found = window;
+        return false;
+    });
+    return found;
 }
 
 HWND WaitForTopWindow(DWORD process, const std::string &className, const char *caption,

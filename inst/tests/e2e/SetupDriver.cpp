@@ -31,6 +31,7 @@
 #include "PageIds.h"
 #include "RemoteWindow.h"
 #include "Screenshot.h"
+#include "WindowWalk.h"
 
 namespace {
 
@@ -66,20 +67,14 @@ bool IsDialog(HWND window) {
 // test was whole while it was tested, and is not a page half torn down that
 // happens to lack the controls of its kind.
 HWND FindDialog(const std::function<bool(HWND)> &test) {
-    struct Search {
-        const std::function<bool(HWND)> *test;
-        HWND found;
-    } search = {&test, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto s = reinterpret_cast<Search *>(data);
-            if (!IsDialog(window) || !(*s->test)(window) || !IsWindowVisible(window))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    ForEachTopWindow([&](HWND window) {
+        if (!IsDialog(window) || !test(window) || !IsWindowVisible(window))
+            return true;
+        found = window;
+        return false;
+    });
+    return found;
 }
 
 enum class Page { Licence, Folder, Progress, Finish, Interrupted };
@@ -184,43 +179,38 @@ bool Gone(HWND window) {
 // Every visible window on the screen, for the log of a step that failed:
 // which program still shows what.
 void SayWindows() {
-    EnumWindows(
-        [](HWND window, LPARAM) -> BOOL {
-            if (!IsWindowVisible(window))
-                return TRUE;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            const HWND next = GetDlgItem(window, IDC_NEXT);
-            char handle[32];
-            std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(window));
-            Say("window", std::to_string(pid) + " " + handle + " " + name + " \"" +
-                              RemoteText(window) +
-                              "\" title \"" + ItemText(window, IDC_TITLE) + "\" next " +
-                              (next ? IsWindowEnabled(next) ? "enabled" : "disabled" : "none"));
-            return TRUE;
-        },
-        0);
+    ForEachTopWindow([](HWND window) {
+        if (!IsWindowVisible(window))
+            return true;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        char name[64] = "";
+        GetClassNameA(window, name, sizeof name);
+        const HWND next = GetDlgItem(window, IDC_NEXT);
+        char handle[32];
+        std::snprintf(handle, sizeof handle, "%p", static_cast<void *>(window));
+        Say("window", std::to_string(pid) + " " + handle + " " + name + " \"" + RemoteText(window) +
+                          "\" title \"" + ItemText(window, IDC_TITLE) + "\" next " +
+                          (next ? IsWindowEnabled(next) ? "enabled" : "disabled" : "none"));
+        return true;
+    });
 }
 
 // Ends every program that still shows an installer page: a step that
 // failed must not leave one for the next step to find.
 void EndInstallers() {
-    EnumWindows(
-        [](HWND window, LPARAM) -> BOOL {
-            if (!GetDlgItem(window, IDC_TITLE))
-                return TRUE;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-                TerminateProcess(process, 99);
-                WaitForSingleObject(process, kWait);
-                CloseHandle(process);
-            }
-            return TRUE;
-        },
-        0);
+    ForEachTopWindow([](HWND window) {
+        if (!GetDlgItem(window, IDC_TITLE))
+            return true;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, kWait);
+            CloseHandle(process);
+        }
+        return true;
+    });
 }
 
 // A started process, ended (with any installer it started) if the driver

@@ -23,7 +23,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "scripts"))
 import bmp2png  # noqa: E402
 
-WINE = "/usr/lib/wine/wine64"
 ENTRY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillbox"
 THRESHOLD_KEY = "Software\\TALVEN\\Corvex"
 SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
@@ -76,8 +75,9 @@ def check(ok, what):
 
 
 class Wine:
-    def __init__(self, prefix, locale):
+    def __init__(self, prefix, locale, loader):
         self.prefix = prefix
+        self.loader = loader
         self.codepage = "cp932" if locale == "ja" else "cp1252"
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
                         LC_ALL="ja_JP.SJIS" if locale == "ja" else "C.UTF-8")
@@ -88,7 +88,7 @@ class Wine:
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             # Wine reads its arguments as UTF-8 whatever the locale.
             args = [a.encode("utf-8") for a in args]
-            status = subprocess.run([WINE.encode()] + args, stdout=out, stderr=err,
+            status = subprocess.run([self.loader.encode()] + args, stdout=out, stderr=err,
                                     stdin=subprocess.DEVNULL, env=self.env,
                                     timeout=timeout).returncode
             out.seek(0)
@@ -143,6 +143,8 @@ class Driver:
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--prefix", required=True)
+    parser.add_argument("--wine", default="/usr/lib/wine/wine64",
+                        help="the Wine of the build's width")
     parser.add_argument("--locale", choices=("ja", "en"), required=True)
     parser.add_argument("--driver", required=True)
     parser.add_argument("--package", required=True)
@@ -154,7 +156,7 @@ def main():
     sys.stdout.reconfigure(encoding="utf-8", errors="replace")
 
     tag = args.locale
-    wine = Wine(args.prefix, tag)
+    wine = Wine(args.prefix, tag, args.wine)
     texts = {k: v.encode(wine.codepage) for k, v in TEXTS[tag].items()}
     os.makedirs(args.screenshots, exist_ok=True)
     driver = Driver(wine, windows_path(args.driver))
