@@ -19,7 +19,8 @@ struct Command {
 };
 
 // Reads argv as the C runtime split it (argv[0] is the program). Paths are
-// passed on unchanged; only the first argument may be an option.
+// taken as they stand (the caller makes them absolute); only the first
+// argument may be an option.
 Command ParseCommandLine(int argc, const char *const *argv);
 
 // Whether arg (after its option prefix) equals name without regard to case;

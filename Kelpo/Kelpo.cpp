@@ -1,5 +1,6 @@
 // The console tool: one extraction or one count through the library, one
 // result text, and an exit status of 0 or -1.
+#include "AbsolutePath.h"
 #include "CommandLine.h"
 #include "Output.h"
 #include "Texts.h"
@@ -7,6 +8,7 @@
 #include <Corvex.h>
 
 #include <cstdint>
+#include <string>
 
 namespace kelpo {
 namespace {
@@ -39,12 +41,16 @@ int RunKelpo(int argc, const char *const *argv)
     if (command.action == Action::Usage)
         return PrintUsage();
 
+    // Relative paths are the current folder's; the library gets them absolute.
+    const std::string input = MakeAbsolute(command.input);
     int32_t resultCode = ResultOk;
     int32_t count = 0;
-    if (command.action == Action::Count)
-        count = InetMailMessageCountInFile(command.input, &resultCode);
-    else
-        Kelpo(command.input, command.output, command.kind, &resultCode);
+    if (command.action == Action::Count) {
+        count = InetMailMessageCountInFile(input.c_str(), &resultCode);
+    } else {
+        const std::string output = MakeAbsolute(command.output);
+        Kelpo(input.c_str(), output.c_str(), command.kind, &resultCode);
+    }
 
     if (ReportResult(resultCode))
         return PrintUsage();

@@ -5,9 +5,14 @@
 #   scripts/run-kelpo.sh [OPTION] PATH...     run kelpo with these arguments
 #   scripts/run-kelpo.sh --windows [...]      the same with Kelpo.exe under Wine
 #
-# kelpo wants absolute paths; relative ones given here are made absolute
-# first (for --windows, into Wine's Z:\ form). Only the first argument may be
-# an option (-c, -mbox, -nifty), and options are passed on unchanged.
+# Paths are passed on as they are, relative ones too (for --windows, absolute
+# ones in Wine's Z:\ form). Only the first argument may be an option (-c,
+# -mbox, -nifty), passed on unchanged.
+#
+# What it installs when it is missing: for the Linux kelpo only a C++
+# compiler, CMake and make (the tool is built alone, without its tests, in
+# build/kelpo); with --windows the MinGW cross compilers, Wine and the rest of
+# scripts/install-deps.sh, and it builds build/win64.
 set -u
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,13 +24,16 @@ if [ "${1:-}" = "--windows" ]; then
 fi
 
 if [ "$windows" = 1 ]; then
-  preset=win64
-  program="$top/build/win64/bin/Kelpo.exe"
+  build="$top/build/win64"
+  configure=(--preset win64)
+  program="$build/bin/Kelpo.exe"
   needed="cmake x86_64-w64-mingw32-g++ /usr/lib/wine/wine64 iconv"
 else
-  preset=native
-  program="$top/build/native/bin/kelpo"
-  needed="cmake g++ make"
+  build="$top/build/kelpo"
+  configure=(-S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_TESTS=OFF
+             -DQUILLBOX_BENCH=OFF)
+  program="$build/bin/kelpo"
+  needed="cmake c++ make"
 fi
 
 say() { printf '%s\n' "$*" >&2; }
@@ -42,8 +50,16 @@ installed=0
 install_deps() {
   [ "$installed" = 0 ] || return 1
   installed=1
-  say "run-kelpo: installing the toolchain (scripts/install-deps.sh)..."
-  bash "$top/scripts/install-deps.sh"
+  if [ "$windows" = 1 ]; then
+    say "run-kelpo: installing the toolchain (scripts/install-deps.sh)..."
+    bash "$top/scripts/install-deps.sh"
+    return
+  fi
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  say "run-kelpo: installing a C++ compiler, CMake and make..."
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq g++ cmake make >/dev/null
 }
 
 build_failed() {
@@ -53,31 +69,31 @@ build_failed() {
 }
 
 mkdir -p "$top/build"
-log="$top/build/run-kelpo-$preset.log"
+log="$top/build/run-kelpo-$(basename "$build").log"
 : >"$log"
 if missing_tools; then
   install_deps || { say "run-kelpo: installing the toolchain failed"; exit 1; }
 fi
 # Configure once (a failure may mean a missing library: install, then retry),
 # then bring the program up to date, which is quick when it already is.
-if [ ! -f "$top/build/$preset/CMakeCache.txt" ]; then
-  say "run-kelpo: building kelpo ($preset)..."
-  if ! (cd "$top" && cmake --preset "$preset") >>"$log" 2>&1; then
-    install_deps >&2 && (cd "$top" && cmake --preset "$preset") >>"$log" 2>&1 || build_failed
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  say "run-kelpo: building ${program##*/} in ${build#"$top"/}..."
+  if ! (cd "$top" && cmake "${configure[@]}") >>"$log" 2>&1; then
+    install_deps >&2 && (cd "$top" && cmake "${configure[@]}") >>"$log" 2>&1 || build_failed
   fi
 fi
-cmake --build "$top/build/$preset" -j2 --target kelpo_tool >>"$log" 2>&1 || build_failed
+cmake --build "$build" -j2 --target kelpo_tool >>"$log" 2>&1 || build_failed
 
-# An absolute form of a path argument, as the program expects it.
-absolute() {
+# A path argument as the program takes it: the Linux kelpo takes it as it
+# stands (relative ones are the current folder's); Kelpo.exe gets an absolute
+# one in Wine's Z:\ form and a relative one with Windows separators.
+program_path() {
   local path=$1
-  case "$path" in
-    "") ;;
-    /*) ;;
-    *) path="$PWD/$path" ;;
-  esac
   if [ "$windows" = 1 ] && [ -n "$path" ]; then
-    path="Z:${path//\//\\}"
+    case "$path" in
+      /*) path="Z:$path" ;;
+    esac
+    path="${path//\//\\}"
   fi
   printf '%s' "$path"
 }
@@ -91,7 +107,7 @@ run_program() {
   # Through a file, not a pipe: Wine's helpers would hold a pipe open.
   local out status charset
   out=$(mktemp)
-  "$top/build/win64/wine-run" "$program" "$@" >"$out" </dev/null
+  "$build/wine-run" "$program" "$@" >"$out" </dev/null
   status=$?
   charset=$(locale charmap 2>/dev/null)
   case "$charset" in ""|ANSI_X3.4-1968) charset=UTF-8 ;; esac
@@ -105,7 +121,7 @@ if [ $# -eq 0 ]; then
   sample="$top/samples/mailbox.mbox"
   out_dir="$PWD/out"
   before=$(ls "$out_dir" 2>/dev/null | grep -c '\.eml$')
-  run_program -mbox "$(absolute "$sample")" "$(absolute "$out_dir")"
+  run_program -mbox "$(program_path "$sample")" "$(program_path "$out_dir")"
   status=$?
   [ "$status" -eq 0 ] || exit "$status"
   after=$(ls "$out_dir" 2>/dev/null | grep -c '\.eml$')
@@ -120,7 +136,7 @@ for arg in "$@"; do
   if [ "$first" = 1 ] && [ "${arg#-}" != "$arg" ]; then
     args+=("$arg")
   else
-    args+=("$(absolute "$arg")")
+    args+=("$(program_path "$arg")")
   fi
   first=0
 done

@@ -229,18 +229,11 @@ class Suite:
 
     def test_library_failures_print_their_text_and_the_usage(self):
         out = self.fresh("out-fail")
-        self.expect_run("relative input", ["general.txt", self.p.native(out)],
-                        TEXTS[1001] + USAGE, self.p.failure_status(), cwd=self.samples)
         missing = os.path.join(self.work, "no-such-file.txt")
         self.expect_run("input names nothing", [self.p.native(missing), self.p.native(out)],
                         TEXTS[1003] + USAGE, self.p.failure_status())
         self.expect_run("count of a missing input", ["-c", self.p.native(missing)],
                         TEXTS[1003] + USAGE, self.p.failure_status())
-        self.expect_run("relative output folder",
-                        [self.p.native(self.sample("general.txt")), "relative-out"],
-                        TEXTS[1005] + USAGE, self.p.failure_status())
-        self.check("relative output folder: nothing made",
-                   not os.path.exists(os.path.join(self.work, "relative-out")))
 
         taken = self.fresh("taken-by-a-file")
         with open(taken, "wb") as f:
@@ -251,6 +244,53 @@ class Suite:
         with open(taken, "rb") as f:
             self.check("output folder is a file: file unchanged", f.read() == b"not a folder")
         self.check("failures create no output folder", not os.path.exists(out))
+
+    # -- relative paths -----------------------------------------------------
+
+    def test_relative_paths_are_the_current_folders(self):
+        # From a folder of its own, as a user types them: a file in a
+        # subfolder and an output folder two levels down that is made.
+        cwd = self.fresh("relative-cwd")
+        os.makedirs(os.path.join(cwd, "mail"))
+        shutil.copy(self.sample("mailbox.mbox"), os.path.join(cwd, "mail"))
+        sep = "\\" if self.p.windows else "/"
+        box = "mail" + sep + "mailbox.mbox"
+        self.expect_run("relative input and output", ["-mbox", box, "out" + sep + "mbox"],
+                        TEXTS[112], 0, cwd=cwd)
+        want = self.files_of(os.path.join(self.samples, "expected", "mbox"))
+        self.check("relative: the files in the current folder's out/mbox",
+                   self.files_of(os.path.join(cwd, "out", "mbox")) == want)
+        self.expect_run("relative count", ["-c", box], TEXTS[109] % 3, 0, cwd=cwd)
+        # ".." and a relative input with an absolute output.
+        other = self.fresh("relative-other")
+        os.makedirs(other)
+        out_abs = self.fresh("out-abs")
+        self.expect_run("relative input above the current folder",
+                        [".." + sep + "relative-cwd" + sep + box, self.p.native(out_abs)],
+                        TEXTS[112], 0, cwd=other)
+        self.check("relative input above: as general text, 3 files",
+                   len(self.files_of(out_abs)) == 3)
+
+    def test_relative_paths_that_become_too_long_are_refused(self):
+        # Short relative names in a current folder so deep that the absolute
+        # path passes 259 bytes: refused as a bad path, never cut.
+        deep = self.work
+        while len(self.p.native(deep)) < 250:
+            deep = os.path.join(deep, "d" * 20)
+        os.makedirs(deep, exist_ok=True)
+        shutil.copy(self.sample("general.txt"), os.path.join(deep, "general.txt"))
+        self.check("the deep folder's paths pass 259 bytes",
+                   len(self.p.native(os.path.join(deep, "general.txt"))) >= 260)
+        long_out = self.fresh("long-out")
+        self.expect_run("too long relative input", ["general.txt", self.p.native(long_out)],
+                        TEXTS[1001] + USAGE, self.p.failure_status(), cwd=deep)
+        self.expect_run("too long relative count", ["-c", "general.txt"],
+                        TEXTS[1001] + USAGE, self.p.failure_status(), cwd=deep)
+        self.expect_run("too long relative output",
+                        [self.p.native(self.sample("general.txt")), "out"],
+                        TEXTS[1005] + USAGE, self.p.failure_status(), cwd=deep)
+        self.check("too long: nothing made", not os.path.exists(os.path.join(deep, "out")) and
+                   not os.path.exists(long_out))
 
     # -- counting -----------------------------------------------------------
 
