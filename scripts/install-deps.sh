@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev python3 git time
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 wine wine32:i386 xvfb xauth locales
-  fonts-ipafont-gothic fp-utils libchm-bin
+  fonts-ipafont-gothic fp-utils libchm-bin groff-base man-db dpkg-dev
 )
 
 sudo=""
