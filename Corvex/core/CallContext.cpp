@@ -26,12 +26,17 @@ uint32_t OutputNames::NextUnknown(uint32_t n) const {
 }
 
 CallContext::CallContext(Host &host, size_t cacheSize)
-    : host_(host), style_(host.Style()), cacheSize_(cacheSize ? cacheSize : 1) {
+    : host_(host), style_(host.Style()), cacheSize_(cacheSize ? cacheSize : 1),
+      pumping_(host.HasMessageQueue()) {
     for (int b = 0; b < 256; ++b)
         lead_[b] = host.IsLeadByte(static_cast<unsigned char>(b));
 }
 
 void CallContext::PumpSlow() {
+    if (!pumping_) {
+        pumpCountdown_ = UINT_MAX; // nothing to dispatch: the points only count down
+        return;
+    }
     pumpCountdown_ = kPumpStride;
     uint32_t now = host_.TickMs();
     if (!looked_ || now - lastLook_ >= kPumpIntervalMs) {

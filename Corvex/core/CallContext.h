@@ -90,6 +90,7 @@ private:
     size_t cacheSize_;
     bool lead_[256];
     OutputNames names_;
+    bool pumping_;
     unsigned pumpCountdown_ = 1;
     bool looked_ = false;
     uint32_t lastLook_ = 0;

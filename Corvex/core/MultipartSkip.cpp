@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ByteSearch.h"
 #include "LineEnds.h"
 
 namespace corvex {
@@ -19,31 +20,88 @@ bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *deli
     if (same && !closed_ && at < reached_)
         return false;
 
-    // A new look, from this delimiter line on; each look starts past where the
-    // last one for this boundary ended, so the lines are read once.
+    // A new look, from the line after this delimiter line. Every line that can
+    // end it, a closing line or one that declares the boundary again, holds the
+    // boundary's value: the look goes from one occurrence of the value to the
+    // next, and only their lines are read as lines.
     std::memcpy(delimiter_, delimiter, n);
     length_ = n;
     limit_ = limit;
     from_ = at;
     closed_ = false;
-    uint64_t position = ConsumeTerminator(data, at + n);
-    for (;;) {
-        ctx.Pump();
-        if (position >= limit || data.ByteAt(position) == 0)
-            break;
-        const uint64_t length = MeasureLine(data, position);
-        if (length >= n + 2 && BytesEqual(data, position, delimiter, n) &&
-            data.ByteAt(position + n) == '-' && data.ByteAt(position + n + 1) == '-') {
-            closed_ = true;
-            break;
-        }
-        if (DeclaresBoundary(ctx, data, position, length, delimiter, n))
-            break;
-        position = ConsumeTerminator(data, position + length);
-    }
-    reached_ = position;
-    closeAt = position;
+    const uint64_t from = ConsumeTerminator(data, at + n);
+    reached_ = LookFrom(ctx, data, from, limit);
+    closeAt = reached_;
     return closed_;
+}
+
+uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit) {
+    const uint8_t *value = reinterpret_cast<const uint8_t *>(delimiter_) + 2;
+    const size_t m = length_ - 2;
+    if (m == 0)
+        return from; // an empty boundary: nothing to tell its lines by, so no skip
+    auto isBreak = [&](uint64_t q) {
+        const uint8_t b = data.ByteAt(q);
+        return b == 13 || b == 10;
+    };
+    uint64_t lineStart = from, previous = from, checked = ~uint64_t(0);
+    // Whether the occurrence at hit ends the look (closed_ tells how); the
+    // lines before it held none that could.
+    auto ends = [&](uint64_t hit) {
+        // The start of hit's line: back to the line break before it, but no
+        // further than the occurrence before, which is on a line already known.
+        uint64_t q = hit;
+        while (q > previous && q > from && !isBreak(q - 1))
+            --q;
+        if (q > previous || q == from || isBreak(q - 1))
+            lineStart = q;
+        previous = hit;
+        if (hit == lineStart + 2 && data.ByteAt(lineStart) == '-' && data.ByteAt(lineStart + 1) == '-' &&
+            data.ByteAt(hit + m) == '-' && data.ByteAt(hit + m + 1) == '-') {
+            closed_ = true;
+            return true;
+        }
+        if (checked == lineStart)
+            return false;
+        checked = lineStart;
+        return DeclaresBoundary(ctx, data, lineStart, MeasureLine(data, lineStart), delimiter_,
+                                length_);
+    };
+
+    for (uint64_t p = from; p < limit;) {
+        ctx.Pump();
+        size_t count;
+        const uint8_t *span = data.Span(p, count);
+        if (!count)
+            return p; // the end of the file, or a read that failed
+        if (count > limit - p)
+            count = size_t(limit - p);
+        // A NUL byte ends the data: it is looked for only in the bytes the look
+        // passes over.
+        auto nulBefore = [&](size_t begin, size_t end) {
+            const void *nul = std::memchr(span + begin, 0, end - begin);
+            return nul ? size_t(static_cast<const uint8_t *>(nul) - span) : end;
+        };
+        size_t at = 0;
+        for (;;) {
+            const size_t found = at + FindText(span + at, count - at, value, m);
+            const size_t nul = nulBefore(at, found);
+            if (nul < found)
+                return p + nul;
+            if (found == count)
+                break;
+            if (ends(p + found))
+                return lineStart;
+            at = found + 1;
+        }
+        // An occurrence that begins here and ends in the next block.
+        for (uint64_t q = p + count - (count < m ? count : m - 1); q < p + count; ++q)
+            if (q >= from && BytesEqual(data, q, reinterpret_cast<const char *>(value), m) &&
+                ends(q))
+                return lineStart;
+        p += count;
+    }
+    return limit;
 }
 
 } // namespace corvex

@@ -26,6 +26,10 @@ public:
                      uint64_t limit, uint64_t &closeAt);
 
 private:
+    // Looks for the closing line from the line at from on; returns where the
+    // look ended (closed_ says whether at a closing line).
+    uint64_t LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit);
+
     char delimiter_[kBoundarySize] = {};
     size_t length_ = 0;
     uint64_t from_ = 0;    // the delimiter line the last look began at

@@ -84,6 +84,9 @@ public:
     // Takes at most one pending window message of the calling thread,
     // translates and dispatches it; never waits.
     virtual bool PumpOneMessage() = 0;
+    // Whether the calling thread has window messages to keep moving at all;
+    // without, the pump points cost nothing (not even a look at the clock).
+    virtual bool HasMessageQueue() const { return true; }
     // The threshold setting's raw bytes, at most size-1 of them, NUL-terminated;
     // empty when the setting is missing or does not fit.
     virtual void ReadThresholdSetting(char *buffer, size_t size) = 0;

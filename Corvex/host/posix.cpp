@@ -188,6 +188,7 @@ public:
     }
 
     bool PumpOneMessage() override { return false; }
+    bool HasMessageQueue() const override { return false; }
 
     void ReadThresholdSetting(char *buffer, size_t size) override {
         buffer[0] = 0;
