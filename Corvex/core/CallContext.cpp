@@ -8,13 +8,14 @@ namespace {
 constexpr unsigned kPumpStride = 16;      // points between looks at the clock
 constexpr uint32_t kPumpIntervalMs = 10;  // between looks at the queue
 constexpr uint32_t kSettingIntervalMs = 100;
-constexpr size_t kNameWords = (kMaxOutputNumber + 1 + 63) / 64;
 } // namespace
 
-OutputNames::OutputNames() : taken_(kNameWords, 0), created_(kNameWords, 0) {}
+OutputNames::OutputNames() = default;
 
 uint32_t OutputNames::NextUnknown(uint32_t n) const {
     while (n <= kMaxOutputNumber) {
+        if ((n >> 6) >= taken_.size())
+            return n; // beyond every number marked
         uint64_t word = ~taken_[n >> 6] >> (n & 63);
         if (word != 0) {
             uint32_t found = n + uint32_t(__builtin_ctzll(word));

@@ -11,8 +11,9 @@
 
 namespace corvex {
 
-// Output names run from 1 to kMaxOutputNumber ("%5.5d.eml").
-constexpr uint32_t kMaxOutputNumber = 99999;
+// Output names run from 1 to kMaxOutputNumber by "%5.5d.eml": five digits
+// up to 99999.eml, then 100000.eml on to 9999999.eml.
+constexpr uint32_t kMaxOutputNumber = 9999999;
 constexpr size_t kDefaultCacheSize = 256 * 1024;
 
 // Remembers, for one output folder and one call, which numbers are known to
@@ -37,10 +38,14 @@ public:
     uint32_t NextUnknown(uint32_t n) const;
 
 private:
+    // The bits grow as far as the highest number marked, so that a call
+    // that writes a few files keeps a few words.
     static bool Test(const std::vector<uint64_t> &bits, uint32_t n) {
-        return (bits[n >> 6] >> (n & 63)) & 1u;
+        return (n >> 6) < bits.size() && ((bits[n >> 6] >> (n & 63)) & 1u);
     }
     static void Set(std::vector<uint64_t> &bits, uint32_t n) {
+        if ((n >> 6) >= bits.size())
+            bits.resize((n >> 6) + 1, 0);
         bits[n >> 6] |= uint64_t(1) << (n & 63);
     }
     std::vector<uint64_t> taken_, created_;

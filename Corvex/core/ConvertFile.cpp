@@ -33,7 +33,7 @@ struct LookAhead {
 
 class FileConversion {
 public:
-    FileConversion(CallContext &ctx, Reader &data, uint32_t fileSize, const char *outputFolder,
+    FileConversion(CallContext &ctx, Reader &data, uint64_t fileSize, const char *outputFolder,
                    int32_t kind, int32_t *resultCode, ProgressCallback progress)
         : ctx_(ctx), data_(data), fileSize_(fileSize), limit_(uint64_t(fileSize) + 1),
           outputFolder_(outputFolder), kind_(kind), resultCode_(resultCode), progress_(progress) {}
@@ -80,7 +80,8 @@ private:
     // Each message is told to the caller before it is written.
     void Report(uint64_t searchStart) {
         if (progress_)
-            progress_(fileSize_, 0, uint32_t(searchStart), uint32_t(searchStart >> 32));
+            progress_(uint32_t(fileSize_), uint32_t(fileSize_ >> 32), uint32_t(searchStart),
+                      uint32_t(searchStart >> 32));
         ctx_.Pump();
     }
 
@@ -177,7 +178,10 @@ private:
             char name[16], path[kPathBuffer];
             std::snprintf(name, sizeof name, "%5.5u.eml", unsigned(counter_));
             if (!JoinPath(ctx_, outputFolder_, name, path, kPathBuffer)) {
-                Fail(resultCode_, ResultFileCreateError);
+                // A name of six or seven digits that no longer fits beside a
+                // long folder path: the folder holds no more names. Never cut.
+                counter_ = kMaxOutputNumber;
+                Fail(resultCode_, ResultTooManyFiles);
                 return false;
             }
             bool exists = false;
@@ -210,7 +214,7 @@ private:
 
     CallContext &ctx_;
     Reader &data_;
-    uint32_t fileSize_;
+    uint64_t fileSize_;
     uint64_t limit_;        // where the header-run search stops
     bool wholeFile_ = true; // that search covers the whole file
     const char *outputFolder_;
@@ -226,7 +230,7 @@ private:
 
 } // namespace
 
-int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint32_t fileSize,
+int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint64_t fileSize,
                     const char *outputFolder, int32_t kind, int32_t *resultCode,
                     ProgressCallback progress) {
     std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));

@@ -19,17 +19,22 @@ void AddSize(CorvexByteTotal *total, uint64_t size) {
     total->high = uint32_t(sum >> 32);
 }
 
-// "NNNNN.eml" with a number from 1 to 99999, or 0.
+// The number of an output name ("%5.5d.eml": 00001.eml ... 99999.eml, then
+// 100000.eml ... 9999999.eml), or 0 for any other name.
 uint32_t OutputNumber(const char *name) {
-    if (std::strlen(name) != kOutputNameLength)
+    const size_t length = std::strlen(name);
+    if (length < kOutputNameLength || length > kOutputNameLength + 2)
+        return 0;
+    const size_t digits = length - 4;
+    if (digits > 5 && name[0] == '0')
         return 0;
     uint32_t n = 0;
-    for (int i = 0; i < 5; ++i) {
+    for (size_t i = 0; i < digits; ++i) {
         if (name[i] < '0' || name[i] > '9')
             return 0;
         n = n * 10 + uint32_t(name[i] - '0');
     }
-    const char *ext = name + 5;
+    const char *ext = name + digits;
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
     if (ext[0] != '.' || lower(ext[1]) != 'e' || lower(ext[2]) != 'm' || lower(ext[3]) != 'l')
         return 0;
@@ -90,13 +95,8 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
 
     EntryInfo entry = ctx.host().FindEntry(inputPath);
     if (entry.kind == EntryKind::File) {
-        if (entry.size >= kMaxInputSize) {
-            Fail(resultCode, ResultInputFileNotFound);
-            return 0;
-        }
         AddSize(totalBytes, entry.size);
-        return ConvertFile(ctx, inputPath, uint32_t(entry.size), outputFolder, kind, resultCode,
-                           progress);
+        return ConvertFile(ctx, inputPath, entry.size, outputFolder, kind, resultCode, progress);
     }
     if (entry.kind != EntryKind::Folder) {
         Fail(resultCode, ResultInputPathNotFound);
@@ -121,14 +121,13 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
         if (item.folder || walk.IsOwnOutput(item.name))
             continue;
         char path[kPathBuffer];
-        if (!JoinPath(ctx, inputPath, item.name, path, sizeof path) ||
-            item.size >= kMaxInputSize) {
-            // Neither read nor counted: its path does not fit, or it is too large.
+        if (!JoinPath(ctx, inputPath, item.name, path, sizeof path)) {
+            // Neither read nor counted: its path does not fit.
             Fail(resultCode, ResultInputFileNotFound);
         } else {
             AddSize(totalBytes, item.size);
-            total += uint32_t(ConvertFile(ctx, path, uint32_t(item.size), outputFolder, kind,
-                                          resultCode, progress));
+            total += uint32_t(ConvertFile(ctx, path, item.size, outputFolder, kind, resultCode,
+                                          progress));
         }
         if (resultCode && *resultCode != 0)
             break;

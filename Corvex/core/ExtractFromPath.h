@@ -9,9 +9,6 @@
 
 namespace corvex {
 
-// Input files must be smaller than this: sizes travel as 32-bit counts.
-constexpr uint64_t kMaxInputSize = uint64_t(1) << 32;
-
 int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *outputFolder,
                         int32_t kind, CorvexByteTotal *totalBytes, int32_t *resultCode,
                         ProgressCallback progress);

@@ -11,7 +11,8 @@ namespace corvex {
 
 // The platform's maximum path length, terminator included.
 constexpr size_t kPathBuffer = 260;
-// "NNNNN.eml"
+// "NNNNN.eml", the shortest output name: the room an output folder must
+// leave (a longer name that does not fit is refused when it is needed).
 constexpr size_t kOutputNameLength = 9;
 
 // A drive path ("X:\...") or a network path ("\\..."); on POSIX a path

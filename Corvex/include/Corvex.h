@@ -57,10 +57,11 @@ typedef struct CorvexByteTotal {
 } CorvexByteTotal;
 
 /* Called once per message found, before it is written: the size of the
-   input file being read (high word always 0) and the offset where the search
-   that found the message began: for a message after an mbox separator line,
-   that line's offset; 0 for the first message of every file.
-   The value returned is ignored. */
+   input file being read and the offset where the search that found the
+   message began (for a message after an mbox separator line, that line's
+   offset; 0 for the first message of every file), each as an unsigned 64-bit
+   value in two words, low word first: files of 4 GiB and more report their
+   high words. The value returned is ignored. */
 typedef int32_t(CORVEX_CALL *ProgressCallback)(uint32_t fileSizeLow, uint32_t fileSizeHigh,
                                                uint32_t offsetLow, uint32_t offsetHigh);
 

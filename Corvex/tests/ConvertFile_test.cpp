@@ -115,13 +115,38 @@ TEST_P(Convert, FreeNamesFillGapsAndNumberOnAcrossFiles) {
 }
 
 TEST_P(Convert, NoFreeNameLeftGives1009AndStillCountsEverything) {
+    if (GetParam() != kDefaultCacheSize)
+        GTEST_SKIP() << "ten million names are asked for once, with one cache size";
+    // Every name is taken but the last of all: the names go on past 99999.eml
+    // by the same pattern, up to 9999999.eml.
     host.attributesTaken = [](const std::string &p) {
-        return p.find(".eml") != std::string::npos && p.find("00001.eml") == std::string::npos;
+        return p.size() > 4 && p.compare(p.size() - 4, 4, ".eml") == 0 &&
+               p.compare(p.size() - 12, 12, "/9999999.eml") != 0;
     };
     int32_t rc;
     EXPECT_EQ(Split(kSecond + kSecond + kSecond, KindMbox, rc), 3);
     EXPECT_EQ(rc, ResultTooManyFiles);
-    EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00001.eml"});
+    EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"9999999.eml"});
+    EXPECT_EQ(Out("9999999.eml"), kSecond);
+}
+
+TEST_P(Convert, LongerNamesThatDoNotFitBesideTheFolderGive1009) {
+    // A folder path that leaves room for five-digit names only: the 100000th
+    // name would pass 259 bytes, and is refused, never cut.
+    std::string folder = dir.path();
+    while (folder.size() < 249)
+        folder += "/" + std::string(std::min<size_t>(40, 248 - folder.size()), 'f');
+    folder.resize(249);
+    ASSERT_EQ(folder.size() + 1 + 9 + 1, 260u);
+    host.attributesTaken = [&](const std::string &p) {
+        return p.size() > 4 && p.compare(p.size() - 4, 4, ".eml") == 0 &&
+               p.compare(p.size() - 10, 10, "/99999.eml") != 0;
+    };
+    WriteFile(dir / "m", kSecond + kSecond);
+    int32_t rc;
+    EXPECT_EQ(Run(dir / "m", folder, KindMbox, &rc), 2);
+    EXPECT_EQ(rc, ResultTooManyFiles);
+    EXPECT_EQ(List(folder), std::vector<std::string>{"99999.eml"});
 }
 
 TEST_P(Convert, AFailedLookupTakesTheNameAndTheSearchGoesOn) {
