@@ -313,6 +313,42 @@ class Suite:
 
 
 class LinuxSuite(Suite):
+    def test_more_than_99999_messages_into_one_folder(self):
+        # Small messages, each telling its number; two names are taken before
+        # the run, and the gaps among them are filled first.
+        count = 100003
+        mbox = os.path.join(self.work, "many.mbox")
+        def message(i):
+            return "Subject: %d\n\nbody %d\n\n" % (i, i)
+        with open(mbox, "wb") as f:
+            for i in range(1, count + 1):
+                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + message(i).encode())
+        out = self.fresh("many-out")
+        os.makedirs(out)
+        taken = {"00002.eml": b"mine", "100000.eml": b"mine too"}
+        for name, data in taken.items():
+            with open(os.path.join(out, name), "wb") as f:
+                f.write(data)
+        self.expect_run("100003 messages", ["-mbox", mbox, out], TEXTS[112], 0)
+        names = os.listdir(out)
+        self.check("100003 messages: every one written beside the two taken names",
+                   len(names) == count + 2, str(len(names)))
+        # Message n goes to the n-th free number: 1, 3, 4, ..., 99999, 100001, ...
+        free = [n for n in range(1, count + 3) if "%05d.eml" % n not in taken]
+        for index in [1, 2, 3, 99997, 99998, 99999, count]:
+            name = "%05d.eml" % free[index - 1]
+            path = os.path.join(out, name)
+            got = open(path, "rb").read() if os.path.exists(path) else None
+            self.check("message %d in %s" % (index, name), got == message(index).encode(),
+                       repr(got))
+        for name, data in taken.items():
+            self.check("%s kept" % name, open(os.path.join(out, name), "rb").read() == data)
+        self.check("the names go on past 99999.eml by the same pattern",
+                   all(os.path.exists(os.path.join(out, n))
+                       for n in ["99999.eml", "100001.eml", "100002.eml", "100005.eml"]) and
+                   not os.path.exists(os.path.join(out, "100006.eml")))
+        shutil.rmtree(out)
+
     def test_texts_follow_the_terminal_character_set(self):
         folder = self.sample("general.txt")
         for locale in ["ja_JP.UTF-8", "C.UTF-8"]:
