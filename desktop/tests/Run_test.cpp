@@ -282,6 +282,53 @@ TEST_F(RunTest, BarMovesAtMostOncePerFrame) {
     EXPECT_TRUE(IsIdle());
 }
 
+TEST_F(RunTest, FilesOf4GiBAndMoreKeepTheirHighWordsInTheBarAndTheTime) {
+    MakeForm();
+    std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
+    // The counts report 5 GiB each, as two archives of that size would.
+    RecordingLibrary::afterCall = [](LibraryCall &call) {
+        if (!call.extract)
+            call.totalBytes = 5ull << 30;
+    };
+    AddThroughOpenDialog({a, b});
+    ASSERT_EQ(form->Rows()[1].totalBytes, 5ull << 30);
+    RecordingLibrary::afterCall = nullptr;
+    SetDestination(*temp / "out");
+    DWORD clock = 10000;
+    outside.ticks = [&] { return clock; };
+    struct Seen {
+        int maximum, position;
+        std::string text;
+    };
+    std::vector<Seen> seen;
+    RecordingLibrary::beforeCall = [&](const LibraryCall &call) {
+        if (!call.extract)
+            return;
+        // The first report of the file, then one 4.5 GiB into it, 3 s later.
+        call.progress(0x40000000u, 1, 0, 0);
+        clock += 3000;
+        call.progress(0x40000000u, 1, 0x20000000u, 1);
+        seen.push_back({static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETRANGE, FALSE, 0)),
+                        static_cast<int>(SendMessageA(Control(IdProgBar), PBM_GETPOS, 0, 0)),
+                        Text(IdProgText)});
+    };
+    Click(IdStartBtn);
+    ASSERT_EQ(seen.size(), 2u);
+    // 10 GiB in all, shifted right three times to fit 31 bits: 0x50000000.
+    EXPECT_EQ(seen[0].maximum, 0x50000000);
+    // 4.5 GiB of the first file; then, with the second, the first file's
+    // 5 GiB, the real reports of the small file that the library then read
+    // (its own size), and 4.5 GiB.
+    EXPECT_EQ(seen[0].position, 0x24000000);
+    const uint64_t real = ReadBytes(a).size();
+    EXPECT_EQ(seen[1].position, static_cast<int>(((5ull << 30) + real + (9ull << 29)) >> 3));
+    // 4.5 GiB in 3 s leaves 5.5 GiB: 3.67 s more; then 0.5 GiB after 9.5 GiB
+    // in 6 s: 0.32 s.
+    EXPECT_EQ(seen[0].text, "予想残り時間: 3 秒");
+    EXPECT_EQ(seen[1].text, "予想残り時間: 0 秒");
+    EXPECT_TRUE(IsIdle());
+}
+
 TEST_F(RunTest, TotalsOf2GiBOrMoreScaleTheBarWithoutTurningNegative) {
     MakeForm();
     std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
