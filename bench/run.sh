@@ -4,7 +4,9 @@
 #
 #   bench/run.sh [--runs N] [--quick] [--dir DIR] [--only SECTION] [--skip SECTION]
 #
-# Sections: count, extract, wine, desktop, memory, folder. --quick uses small inputs
+# Sections: count, extract, wine, desktop, memory, folder, and archive (only
+# when asked for: a web-mail export of 6 GiB or more, made by gen_archive.py
+# beside the other inputs, and its output folders on the disk). --quick uses small inputs
 # (a separate scratch folder) to try the harness out. Inputs go to
 # /tmp/quillbox-bench (QUILLBOX_BENCH_DIR or --dir), and are reused while the
 # generator's settings match; output folders go to /dev/shm/quillbox-bench-out
@@ -88,5 +90,13 @@ if [ "$quick" = 1 ]; then
 else
   python3 bench/gen_inputs.py --dir "$dir"
 fi
+case " $pass " in
+  *" --only archive "*)
+    if [ "$quick" = 1 ]; then
+      python3 bench/gen_archive.py --dir "$dir" --gib 0.2 --min-messages 3000
+    else
+      python3 bench/gen_archive.py --dir "$dir"
+    fi ;;
+esac
 
 exec python3 bench/harness.py --dir "$dir" --runs "$runs" $pass
