@@ -1,6 +1,4 @@
-// Finding a short text in a block of bytes, many bytes at a time: the
-// first and the last byte of the text are compared sixteen positions at
-// once, and only where both agree is the whole text compared.
+// Finding a byte, or a short text, in a block of bytes, many bytes at a time.
 #pragma once
 
 #include <cstddef>
@@ -13,37 +11,98 @@
 
 namespace corvex {
 
-// Offset of the first occurrence of text (m bytes, m >= 1) in p[0..n), or n.
-inline size_t FindText(const uint8_t *p, size_t n, const uint8_t *text, size_t m) {
-    if (m == 0 || m > n)
-        return n;
-    const size_t last = n - m; // the last offset a match may start at
+// Whether the m bytes at a and b are equal. (The C library's memchr and
+// memcmp of some platforms go one byte at a time through a call each.)
+inline bool SameBytes(const uint8_t *a, const uint8_t *b, size_t m) {
+    for (size_t i = 0; i < m; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// Offset of the first byte equal to value in p[0..n), or n: eight bytes at
+// a time in a 64-bit word.
+inline size_t FindByteScalar(const uint8_t *p, size_t n, uint8_t value) {
+    constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const uint64_t pattern = ones * value;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        w ^= pattern;
+        if ((w - ones) & ~w & highs)
+            break;
+    }
+    for (; i < n; ++i)
+        if (p[i] == value)
+            return i;
+    return n;
+}
+
+// The same, sixteen bytes at a time where the processor has SSE2.
+inline size_t FindByte(const uint8_t *p, size_t n, uint8_t value) {
     size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(char(text[0])), final = _mm_set1_epi8(char(text[m - 1]));
-    for (; i + 16 <= last + 1; i += 16) {
+    const __m128i v = _mm_set1_epi8(char(value));
+    for (; i + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + m - 1));
-        unsigned mask = unsigned(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final))));
-        while (mask) {
-            const size_t at = i + size_t(__builtin_ctz(mask));
-            if (std::memcmp(p + at + 1, text + 1, m - 1) == 0)
-                return at;
-            mask &= mask - 1;
-        }
+        if (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, v))))
+            return i + size_t(__builtin_ctz(mask));
     }
 #endif
-    while (i <= last) {
-        const void *hit = std::memchr(p + i, text[0], last - i + 1);
-        if (!hit)
-            return n;
-        const size_t at = size_t(static_cast<const uint8_t *>(hit) - p);
-        if (std::memcmp(p + at + 1, text + 1, m - 1) == 0)
+    return i + FindByteScalar(p + i, n - i, value);
+}
+
+// Offset of the first occurrence of text (m bytes, m >= 1, no NUL among
+// them) in p[0..n), or of the first NUL byte if one comes first, or n; nul
+// tells which was found.
+inline size_t FindTextOrNulScalar(const uint8_t *p, size_t n, const uint8_t *text, size_t m,
+                                  bool &nul) {
+    nul = false;
+    for (size_t i = 0; i < n;) {
+        const size_t at = i + FindByte(p + i, n - i, text[0]);
+        const size_t zero = i + FindByte(p + i, at - i, 0);
+        if (zero < at) {
+            nul = true;
+            return zero;
+        }
+        if (at == n || (at + m <= n && SameBytes(p + at + 1, text + 1, m - 1)))
             return at;
         i = at + 1;
     }
     return n;
+}
+
+// The same with SSE2: the first and the last byte of the text and the NUL
+// byte compared sixteen positions at once, in one pass over the bytes; only
+// where the first and the last agree is the whole text compared.
+inline size_t FindTextOrNul(const uint8_t *p, size_t n, const uint8_t *text, size_t m, bool &nul) {
+    nul = false;
+    size_t i = 0;
+#if defined(__SSE2__)
+    if (m <= n) {
+        const __m128i first = _mm_set1_epi8(char(text[0])), final = _mm_set1_epi8(char(text[m - 1]));
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= n - m + 1; i += 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + m - 1));
+            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)));
+            unsigned mask = unsigned(_mm_movemask_epi8(
+                                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final)))) |
+                            zeros;
+            for (; mask; mask &= mask - 1) {
+                const unsigned bit = unsigned(__builtin_ctz(mask));
+                if (zeros >> bit & 1) {
+                    nul = true;
+                    return i + bit;
+                }
+                if (SameBytes(p + i + bit + 1, text + 1, m - 1))
+                    return i + bit;
+            }
+        }
+    }
+#endif
+    return i + FindTextOrNulScalar(p + i, n - i, text, m, nul);
 }
 
 } // namespace corvex

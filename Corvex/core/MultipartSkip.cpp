@@ -76,18 +76,13 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
             return p; // the end of the file, or a read that failed
         if (count > limit - p)
             count = size_t(limit - p);
-        // A NUL byte ends the data: it is looked for only in the bytes the look
-        // passes over.
-        auto nulBefore = [&](size_t begin, size_t end) {
-            const void *nul = std::memchr(span + begin, 0, end - begin);
-            return nul ? size_t(static_cast<const uint8_t *>(nul) - span) : end;
-        };
+        // A NUL byte ends the data: it is looked for in the same pass.
         size_t at = 0;
         for (;;) {
-            const size_t found = at + FindText(span + at, count - at, value, m);
-            const size_t nul = nulBefore(at, found);
-            if (nul < found)
-                return p + nul;
+            bool nul;
+            const size_t found = at + FindTextOrNul(span + at, count - at, value, m, nul);
+            if (nul)
+                return p + found;
             if (found == count)
                 break;
             if (ends(p + found))

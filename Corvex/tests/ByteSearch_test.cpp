@@ -1,0 +1,64 @@
+// The block searches against the plain one-byte-at-a-time answer, over
+// random blocks with the text and NUL bytes planted at every place, for the
+// wide and the word-at-a-time forms alike (the 32-bit build has only the
+// latter).
+#include "ByteSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace corvex::test {
+namespace {
+
+size_t Naive(const std::vector<uint8_t> &b, const std::string &text, bool &nul) {
+    for (size_t i = 0; i < b.size(); ++i) {
+        if (b[i] == 0) {
+            nul = true;
+            return i;
+        }
+        if (i + text.size() <= b.size() && std::equal(text.begin(), text.end(), b.begin() + long(i))) {
+            nul = false;
+            return i;
+        }
+    }
+    nul = false;
+    return b.size();
+}
+
+TEST(ByteSearch, AgreesWithTheOneByteAnswerEverywhere) {
+    std::mt19937 rng(7);
+    // Few distinct bytes, so that partial matches of the text are common.
+    const std::string alphabet = "ab-=\n";
+    for (const std::string &text : std::vector<std::string>{"a", "ab", "-=ab", "==_Part_0007", std::string(40, 'a') + "b"}) {
+        for (size_t size : {0u, 1u, 7u, 15u, 16u, 17u, 31u, 33u, 64u, 100u}) {
+            for (int round = 0; round < 60; ++round) {
+                std::vector<uint8_t> b(size);
+                for (auto &c : b)
+                    c = uint8_t(alphabet[rng() % alphabet.size()]);
+                if (size && round % 3 == 0)
+                    b[rng() % size] = 0;
+                if (size >= text.size() && round % 2 == 0)
+                    std::copy(text.begin(), text.end(), b.begin() + long(rng() % (size - text.size() + 1)));
+                bool wantNul, gotNul, scalarNul;
+                const size_t want = Naive(b, text, wantNul);
+                const auto *t = reinterpret_cast<const uint8_t *>(text.data());
+                EXPECT_EQ(FindTextOrNul(b.data(), size, t, text.size(), gotNul), want) << text << size;
+                EXPECT_EQ(gotNul, wantNul);
+                EXPECT_EQ(FindTextOrNulScalar(b.data(), size, t, text.size(), scalarNul), want);
+                EXPECT_EQ(scalarNul, wantNul);
+                const uint8_t byte = uint8_t(alphabet[round % alphabet.size()]);
+                size_t first = 0;
+                while (first < size && b[first] != byte)
+                    ++first;
+                EXPECT_EQ(FindByte(b.data(), size, byte), first);
+                EXPECT_EQ(FindByteScalar(b.data(), size, byte), first);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace corvex::test
