@@ -26,6 +26,20 @@ protected:
         SetWindowTextA(Control(IdToCtrl), folder.c_str());
     }
     void ChooseKind(int kind) { SendMessageA(Control(IdOptConvert), CB_SETCURSEL, kind, 0); }
+    // Two small mail files listed with the given byte total each, as big
+    // files would be counted; returns the first one's path.
+    std::string AddTwoBigRows(uint64_t bytes) {
+        std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
+        RecordingLibrary::afterCall = [bytes](LibraryCall &call) {
+            if (!call.extract)
+                call.totalBytes = bytes;
+        };
+        AddThroughOpenDialog({a, b});
+        EXPECT_EQ(form->Rows()[1].totalBytes, bytes);
+        RecordingLibrary::afterCall = nullptr;
+        SetDestination(*temp / "out");
+        return a;
+    }
     // Copies a sample into the test folder and adds it as a source.
     std::string AddSample(const std::string &name) {
         std::string copy = *temp / name;
@@ -284,16 +298,8 @@ TEST_F(RunTest, BarMovesAtMostOncePerFrame) {
 
 TEST_F(RunTest, FilesOf4GiBAndMoreKeepTheirHighWordsInTheBarAndTheTime) {
     MakeForm();
-    std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
     // The counts report 5 GiB each, as two archives of that size would.
-    RecordingLibrary::afterCall = [](LibraryCall &call) {
-        if (!call.extract)
-            call.totalBytes = 5ull << 30;
-    };
-    AddThroughOpenDialog({a, b});
-    ASSERT_EQ(form->Rows()[1].totalBytes, 5ull << 30);
-    RecordingLibrary::afterCall = nullptr;
-    SetDestination(*temp / "out");
+    const std::string a = AddTwoBigRows(5ull << 30);
     DWORD clock = 10000;
     outside.ticks = [&] { return clock; };
     struct Seen {
@@ -331,16 +337,8 @@ TEST_F(RunTest, FilesOf4GiBAndMoreKeepTheirHighWordsInTheBarAndTheTime) {
 
 TEST_F(RunTest, TotalsOf2GiBOrMoreScaleTheBarWithoutTurningNegative) {
     MakeForm();
-    std::string a = MailFileWith("a.txt", 2), b = MailFileWith("b.txt", 2);
     // The counts report 3 GiB each, as two big files would.
-    RecordingLibrary::afterCall = [](LibraryCall &call) {
-        if (!call.extract)
-            call.totalBytes = 3ull << 30;
-    };
-    AddThroughOpenDialog({a, b});
-    ASSERT_EQ(form->Rows()[0].totalBytes, 3ull << 30);
-    RecordingLibrary::afterCall = nullptr;
-    SetDestination(*temp / "out");
+    AddTwoBigRows(3ull << 30);
     std::vector<int> maxima;
     RecordingLibrary::beforeCall = [&](const LibraryCall &call) {
         if (!call.extract)
