@@ -2,9 +2,9 @@
 // setup.ini (its first byte chooses the code page) read through the system
 // seam's test double, whose [Fuzz] section also sets the system's folders;
 // every value the installer reads is run through the path macros, the
-// registry specs, the command split and the path functions.
+// registry entries, the command split and the path functions.
 // Checked, beside the sanitizers: every expanded path either fits its 260
-// bytes or is refused; the parts of a registry spec and of a command entry
+// bytes or is refused; the parts of a registry entry and of a command entry
 // are the text they were cut from; every offset a path function gives lies
 // on a character boundary inside its text; no path part holds a separator.
 #include <cstdio>
@@ -86,16 +86,16 @@ void CheckPathValue(const Setup &setup, std::string value) {
 }
 
 void CheckRegistrySpec(const CodePage &cp, const std::string &text) {
-    const RegistrySpec spec = ParseRegistrySpec(cp, text);
-    Check(spec.keyPath.size() + spec.name.size() + spec.data.size() <= text.size(),
-          "registry spec parts within the text");
-    if (!spec.data.empty())
-        Check(text.size() >= spec.data.size() &&
-                  text.compare(text.size() - spec.data.size(), spec.data.size(), spec.data) == 0,
-              "registry data is the tail of the spec");
-    if (!spec.keyPath.empty())
-        Check(text.find(spec.keyPath) != std::string::npos, "registry key path is in the spec");
-    IsProtectedRegistryKey(cp, spec.root, spec.keyPath);
+    const RegistrySpec parsed = ParseRegistrySpec(cp, text);
+    Check(parsed.keyPath.size() + parsed.name.size() + parsed.data.size() <= text.size(),
+          "registry entry parts within the text");
+    if (!parsed.data.empty())
+        Check(text.size() >= parsed.data.size() &&
+                  text.compare(text.size() - parsed.data.size(), parsed.data.size(), parsed.data) == 0,
+              "registry data is the tail of the entry");
+    if (!parsed.keyPath.empty())
+        Check(text.find(parsed.keyPath) != std::string::npos, "registry key path is in the entry");
+    IsProtectedRegistryKey(cp, parsed.root, parsed.keyPath);
 }
 
 void CheckCommand(const CodePage &cp, const std::string &entry) {
