@@ -88,6 +88,13 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
             if (ends(p + found))
                 return lineStart;
             at = found + 1;
+            // Reading the hit's line may have put other blocks in the cache,
+            // this one out: it is asked for again.
+            span = data.Span(p, count);
+            if (count > limit - p)
+                count = size_t(limit - p);
+            if (!count)
+                return p;
         }
         // An occurrence that begins here and ends in the next block.
         for (uint64_t q = p + count - (count < m ? count : m - 1); q < p + count; ++q)
