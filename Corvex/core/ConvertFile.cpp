@@ -43,8 +43,7 @@ public:
     // to the next one's first byte, less what the trimming cuts off; the last
     // to the end of the file, or right up to regionEnd when the file goes on.
     uint32_t SplitByHeaderRuns(uint64_t regionEnd) {
-        wholeFile_ = regionEnd >= fileSize_;
-        limit_ = wholeFile_ ? uint64_t(fileSize_) + 1 : regionEnd;
+        limit_ = regionEnd >= fileSize_ ? fileSize_ + 1 : regionEnd;
         uint32_t count = 0;
         for (uint64_t start = 0; start < limit_;) {
             const ScanResult found = MainSearch(start);
@@ -139,7 +138,7 @@ private:
         if (lookAhead_.valid && lookAhead_.result.Found())
             length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
                                                    uint64_t(lookAhead_.result.offset), kind_);
-        else if (!wholeFile_)
+        else if (limit_ <= fileSize_) // the region ends before the file does
             length = limit_ - messageStart;
         else
             length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
@@ -215,8 +214,7 @@ private:
     CallContext &ctx_;
     Reader &data_;
     uint64_t fileSize_;
-    uint64_t limit_;        // where the header-run search stops
-    bool wholeFile_ = true; // that search covers the whole file
+    uint64_t limit_; // where the header-run search stops: the file size plus one, or a region's end
     const char *outputFolder_;
     int32_t kind_;
     int32_t *resultCode_;
