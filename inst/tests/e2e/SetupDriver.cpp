@@ -167,13 +167,17 @@ void MoveBelow(HWND box, HWND page) {
 
 void Click(HWND dialog, int id) { RemoteClick(GetDlgItem(dialog, id)); }
 
+bool Gone(HWND window) {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+// Answers a box and waits until it has closed, so that the next box looked
+// for is not this one on its way out.
 void Answer(HWND box, int id) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
-}
-
-bool Gone(HWND window) {
-    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    if (!Gone(box))
+        Fail("a box stayed open after its answer");
 }
 
 // Every visible window on the screen, for the log of a step that failed:
