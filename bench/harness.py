@@ -18,6 +18,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 NATIVE_BIN = os.path.join(ROOT, "build", "native", "bin")
 WIN_BUILD = os.path.join(ROOT, "build", "win64")
+WIN32_BUILD = os.path.join(ROOT, "build", "win32")
 MIB = 1024 * 1024
 
 
@@ -219,19 +220,22 @@ def native_extraction(b):
     b.info_row("native extract: kelpo general.txt (kind 0)", g, "plain split (mbox)", plain)
 
 
-def wine_env():
+def wine_env(build=WIN_BUILD):
     env = dict(os.environ)
-    env.update(WINEPREFIX=os.path.join(WIN_BUILD, "wineprefix"), WINEDEBUG="-all", LC_ALL="ja_JP.SJIS")
+    env.update(WINEPREFIX=os.path.join(build, "wineprefix"), WINEDEBUG="-all", LC_ALL="ja_JP.SJIS")
     return env
 
 
-def wine_command():
-    wrapper = os.path.join(WIN_BUILD, "wine-run")
-    return [wrapper] if os.path.exists(wrapper) else ["/usr/lib/wine/wine64"]
+def wine_command(build=WIN_BUILD):
+    """The build's own runner: the Wine of its width, in its own prefix."""
+    wrapper = os.path.join(build, "wine-run")
+    if os.path.exists(wrapper):
+        return [wrapper]
+    return ["/usr/lib/wine/wine" if build == WIN32_BUILD else "/usr/lib/wine/wine64"]
 
 
-def win_tool(name):
-    for d in (os.path.join(WIN_BUILD, "bin"), os.path.join(WIN_BUILD, "bench-bin")):
+def win_tool(name, build=WIN_BUILD):
+    for d in (os.path.join(build, "bin"), os.path.join(build, "bench-bin")):
         p = os.path.join(d, name)
         if os.path.exists(p):
             return p
@@ -242,18 +246,22 @@ def to_windows(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def start_wine(b):
-    env = wine_env()
+def start_wine(b, build=WIN_BUILD):
+    env = wine_env(build)
     os.makedirs(env["WINEPREFIX"], exist_ok=True)
     # A persistent server, and one trivial program first, all with stdio on
     # /dev/null: Wine's helper processes then never hold our output open and
     # the prefix's start-up is out of the way before anything is timed.
     subprocess.Popen(["wineserver", "-p", "30"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                      stderr=subprocess.DEVNULL, env=env).wait()
-    driver = win_tool("bench_win_driver.exe")
-    subprocess.call(wine_command() + [driver], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL, env=env)
+    subprocess.call(wine_command(build) + ["cmd.exe", "/c", "exit"], stdin=subprocess.DEVNULL,
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
     return env
+
+
+def stop_wine(build):
+    subprocess.call(["wineserver", "-k"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL, env=wine_env(build))
 
 
 def wine_section(b):
@@ -462,17 +470,29 @@ def archive_section(b):
                                                               prepare=fresh), "MiB", 64)
     shutil.rmtree(disk, ignore_errors=True)
 
-    kelpo_exe = os.path.join(WIN_BUILD, "bin", "Kelpo.exe")
-    if not os.path.exists(kelpo_exe):
-        return b.missing("archive: Kelpo.exe under Wine", "build/win64/bin/Kelpo.exe is missing")
-    env = start_wine(b)
-    wine = wine_command()
-    wcount, _, so = b.measure(wine + [kelpo_exe, "-c", to_windows(path)], "wine Kelpo.exe -c (archive)", None, env,
-                              runs=runs)
-    b.expect("Kelpo.exe -c archive.mbox", count_from(so), expected)
-    b.row("archive: Wine x86_64 Kelpo.exe -c (%s)" % label, wcount, "native kelpo -c", count, 1.5)
-    b.value_row("archive: peak memory, Wine x86_64 Kelpo.exe -c",
-                peak_mib(b, wine + [kelpo_exe, "-c", to_windows(path)], "mem wine kelpo -c", env), "MiB", 64)
+    for width, build in (("x86_64", WIN_BUILD), ("i686", WIN32_BUILD)):
+        archive_under_wine(b, width, build, path, label, expected, count, runs)
+
+
+def archive_under_wine(b, width, build, path, label, expected, native_count, runs):
+    """The archive's Wine rows for one build: build/win64 under the 64-bit
+    Wine, build/win32 (the shipping product) under the 32-bit one."""
+    title = "archive: Wine %s Kelpo.exe" % width
+    kelpo_exe = os.path.join(build, "bin", "Kelpo.exe")
+    wsplit = win_tool("bench_win_plain_split.exe", build)
+    if not os.path.exists(kelpo_exe) or not wsplit:
+        return b.missing(title, "%s has no Kelpo.exe or bench_win_plain_split.exe" % os.path.relpath(build, ROOT))
+    wine = wine_command(build)
+    if subprocess.call(wine + ["--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) != 0:
+        return b.missing(title, "this machine does not run %s Wine" % width)
+    env = start_wine(b, build)
+    wcount, _, so = b.measure(wine + [kelpo_exe, "-c", to_windows(path)], "wine %s Kelpo.exe -c (archive)" % width,
+                              None, env, runs=runs)
+    b.expect("%s Kelpo.exe -c archive.mbox" % width, count_from(so), expected)
+    b.row("%s -c (%s)" % (title, label), wcount, "native kelpo -c", native_count, 1.5)
+    b.value_row("archive: peak memory, Wine %s Kelpo.exe -c" % width,
+                peak_mib(b, wine + [kelpo_exe, "-c", to_windows(path)], "mem wine %s kelpo -c" % width, env),
+                "MiB", 64)
     # The first part of the archive, cut at a separator, for extraction.
     part = os.path.join(b.dir, "archive-part.mbox")
     with open(path, "rb") as src, open(part, "wb") as dst:
@@ -480,28 +500,19 @@ def archive_section(b):
         cut = data.rfind(b"\n\nFrom ")
         dst.write(data[:cut + 2])
     part_messages = data[:cut + 2].count(b"\nFrom ") + 1
-    wsplit = win_tool("bench_win_plain_split.exe")
     out, prepare = b.fresh_dir("archive-win-split")
-    wsplit_wall, _, _ = b.measure(wine + [wsplit, to_windows(part), to_windows(out)], "wine plain split (part)",
-                                  prepare, env, runs=runs)
+    wsplit_wall, _, _ = b.measure(wine + [wsplit, to_windows(part), to_windows(out)],
+                                  "wine %s plain split (part)" % width, prepare, env, runs=runs)
     out, prepare = b.fresh_dir("archive-win-kelpo")
     wext, _, _ = b.measure(wine + [kelpo_exe, "-mbox", to_windows(part), to_windows(out)],
-                           "wine Kelpo.exe -mbox (part)", prepare, env, runs=runs)
-    b.expect("Kelpo.exe -mbox archive-part.mbox (.eml files)", files_in(out), part_messages)
-    b.row("archive: Wine x86_64 Kelpo.exe -mbox (first %d msgs)" % part_messages, wext, "Win32 plain split",
-          wsplit_wall, 1.2)
-    b.value_row("archive: peak memory, Wine x86_64 Kelpo.exe -mbox",
-                peak_mib(b, wine + [kelpo_exe, "-mbox", to_windows(part), to_windows(out)], "mem wine kelpo -mbox",
-                         env, prepare), "MiB", 64)
+                           "wine %s Kelpo.exe -mbox (part)" % width, prepare, env, runs=runs)
+    b.expect("%s Kelpo.exe -mbox archive-part.mbox (.eml files)" % width, files_in(out), part_messages)
+    b.row("%s -mbox (first %d msgs)" % (title, part_messages), wext, "Win32 plain split", wsplit_wall, 1.2)
+    b.value_row("archive: peak memory, Wine %s Kelpo.exe -mbox" % width,
+                peak_mib(b, wine + [kelpo_exe, "-mbox", to_windows(part), to_windows(out)],
+                         "mem wine %s kelpo -mbox" % width, env, prepare), "MiB", 64)
     os.remove(part)
-    try:
-        runs_32bit = subprocess.call(["/usr/lib/wine/wine", "--version"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL) == 0
-    except OSError:
-        runs_32bit = False
-    if not runs_32bit:
-        b.missing("archive: Wine i686 Kelpo.exe (the shipping build)",
-                  "this machine does not execute 32-bit programs (the kernel's IA-32 emulation is off)")
+    stop_wine(build)
 
 
 SECTIONS = {"count": ("native counting", native_counting),
