@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "Simd.h"
 
 namespace corvex {
 
@@ -39,18 +37,27 @@ inline size_t FindByteScalar(const uint8_t *p, size_t n, uint8_t value) {
     return n;
 }
 
-// The same, sixteen bytes at a time where the processor has SSE2.
-inline size_t FindByte(const uint8_t *p, size_t n, uint8_t value) {
+#if CORVEX_SSE2
+// The same, sixteen bytes at a time.
+CORVEX_SSE2_TARGET inline size_t FindByteSse2(const uint8_t *p, size_t n, uint8_t value) {
     size_t i = 0;
-#if defined(__SSE2__)
     const __m128i v = _mm_set1_epi8(char(value));
     for (; i + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
         if (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, v))))
             return i + size_t(__builtin_ctz(mask));
     }
-#endif
     return i + FindByteScalar(p + i, n - i, value);
+}
+#endif
+
+// The widest of the two that the processor has.
+inline size_t FindByte(const uint8_t *p, size_t n, uint8_t value) {
+#if CORVEX_SSE2
+    if (HasSse2())
+        return FindByteSse2(p, n, value);
+#endif
+    return FindByteScalar(p, n, value);
 }
 
 // Offset of the first occurrence of text (m bytes, m >= 1, no NUL among
@@ -73,13 +80,14 @@ inline size_t FindTextOrNulScalar(const uint8_t *p, size_t n, const uint8_t *tex
     return n;
 }
 
+#if CORVEX_SSE2
 // The same with SSE2: the first and the last byte of the text and the NUL
 // byte compared sixteen positions at once, in one pass over the bytes; only
 // where the first and the last agree is the whole text compared.
-inline size_t FindTextOrNul(const uint8_t *p, size_t n, const uint8_t *text, size_t m, bool &nul) {
+CORVEX_SSE2_TARGET inline size_t FindTextOrNulSse2(const uint8_t *p, size_t n, const uint8_t *text,
+                                                   size_t m, bool &nul) {
     nul = false;
     size_t i = 0;
-#if defined(__SSE2__)
     if (m <= n) {
         const __m128i first = _mm_set1_epi8(char(text[0])), final = _mm_set1_epi8(char(text[m - 1]));
         const __m128i zero = _mm_setzero_si128();
@@ -101,8 +109,17 @@ inline size_t FindTextOrNul(const uint8_t *p, size_t n, const uint8_t *text, siz
             }
         }
     }
-#endif
     return i + FindTextOrNulScalar(p + i, n - i, text, m, nul);
+}
+#endif
+
+// The widest of the two that the processor has.
+inline size_t FindTextOrNul(const uint8_t *p, size_t n, const uint8_t *text, size_t m, bool &nul) {
+#if CORVEX_SSE2
+    if (HasSse2())
+        return FindTextOrNulSse2(p, n, text, m, nul);
+#endif
+    return FindTextOrNulScalar(p, n, text, m, nul);
 }
 
 } // namespace corvex

@@ -7,41 +7,19 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "Reader.h"
+#include "Simd.h"
 
 namespace corvex {
 
-// Index of the first CR or LF (and, when NulEnds, NUL) in p[0..n), or n.
+// Index of the first CR or LF (and, when NulEnds, NUL) in p[0..n), or n:
+// eight bytes at a time in a 64-bit word.
 template <bool NulEnds>
-size_t FindLineEnd(const uint8_t *p, size_t n) {
+size_t FindLineEndScalar(const uint8_t *p, size_t n) {
     constexpr uint8_t CR = 13, LF = 10;
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128(), lf = _mm_set1_epi8(LF), cr = _mm_set1_epi8(CR);
-    auto ends = [&](size_t at) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at));
-        __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr));
-        if (NulEnds)
-            hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, zero));
-        return unsigned(_mm_movemask_epi8(hit));
-    };
-    for (; i + 32 <= n; i += 32) {
-        unsigned mask = ends(i) | ends(i + 16) << 16;
-        if (mask)
-            return i + size_t(__builtin_ctz(mask));
-    }
-    if (i + 16 <= n) {
-        if (unsigned mask = ends(i))
-            return i + size_t(__builtin_ctz(mask));
-        i += 16;
-    }
-#endif
     constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
+    size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t v;
         std::memcpy(&v, p + i, 8);
@@ -52,6 +30,44 @@ size_t FindLineEnd(const uint8_t *p, size_t n) {
         if ((NulEnds && p[i] == 0) || p[i] == LF || p[i] == CR)
             return i;
     return n;
+}
+
+#if CORVEX_SSE2
+// The line ends among the sixteen bytes at p, as a bit for each byte.
+template <bool NulEnds>
+CORVEX_SSE2_TARGET inline unsigned LineEndMask(const uint8_t *p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(10)), _mm_cmpeq_epi8(v, _mm_set1_epi8(13)));
+    if (NulEnds)
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+    return unsigned(_mm_movemask_epi8(hit));
+}
+
+// The same, thirty-two bytes at a time.
+template <bool NulEnds>
+CORVEX_SSE2_TARGET size_t FindLineEndSse2(const uint8_t *p, size_t n) {
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        if (unsigned mask = LineEndMask<NulEnds>(p + i) | LineEndMask<NulEnds>(p + i + 16) << 16)
+            return i + size_t(__builtin_ctz(mask));
+    }
+    if (i + 16 <= n) {
+        if (unsigned mask = LineEndMask<NulEnds>(p + i))
+            return i + size_t(__builtin_ctz(mask));
+        i += 16;
+    }
+    return i + FindLineEndScalar<NulEnds>(p + i, n - i);
+}
+#endif
+
+// The widest of the two that the processor has.
+template <bool NulEnds>
+size_t FindLineEnd(const uint8_t *p, size_t n) {
+#if CORVEX_SSE2
+    if (HasSse2())
+        return FindLineEndSse2<NulEnds>(p, n);
+#endif
+    return FindLineEndScalar<NulEnds>(p, n);
 }
 
 // Bytes of the scanner's line at offset before its first CR, LF or NUL (or

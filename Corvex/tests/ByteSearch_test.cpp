@@ -1,8 +1,9 @@
 // The block searches against the plain one-byte-at-a-time answer, over
 // random blocks with the text and NUL bytes planted at every place, for the
-// wide and the word-at-a-time forms alike (the 32-bit build has only the
-// latter).
+// wide and the word-at-a-time forms alike (a 32-bit build on a processor
+// without SSE2 runs only the latter).
 #include "ByteSearch.h"
+#include "LineEnds.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,30 @@ TEST(ByteSearch, AgreesWithTheOneByteAnswerEverywhere) {
                 EXPECT_EQ(FindByte(b.data(), size, byte), first);
                 EXPECT_EQ(FindByteScalar(b.data(), size, byte), first);
             }
+        }
+    }
+}
+
+TEST(ByteSearch, LineEndsAgreeWithTheOneByteAnswerEverywhere) {
+    std::mt19937 rng(11);
+    const std::string alphabet = "abcdefgh";
+    for (size_t size : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 32u, 33u, 47u, 48u, 64u, 100u}) {
+        for (int round = 0; round < 80; ++round) {
+            std::vector<uint8_t> b(size);
+            for (auto &c : b)
+                c = uint8_t(alphabet[rng() % alphabet.size()]);
+            // Up to two of CR, LF and NUL at random places; none in some rounds.
+            for (int k = round % 3; size && k > 0; --k)
+                b[rng() % size] = uint8_t("\r\n\0"[rng() % 3]);
+            size_t withNul = 0, withoutNul = 0;
+            while (withNul < size && b[withNul] != 13 && b[withNul] != 10 && b[withNul] != 0)
+                ++withNul;
+            while (withoutNul < size && b[withoutNul] != 13 && b[withoutNul] != 10)
+                ++withoutNul;
+            EXPECT_EQ(FindLineEnd<true>(b.data(), size), withNul) << size;
+            EXPECT_EQ(FindLineEndScalar<true>(b.data(), size), withNul) << size;
+            EXPECT_EQ(FindLineEnd<false>(b.data(), size), withoutNul) << size;
+            EXPECT_EQ(FindLineEndScalar<false>(b.data(), size), withoutNul) << size;
         }
     }
 }
