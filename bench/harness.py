@@ -470,11 +470,19 @@ def archive_section(b):
                                                               prepare=fresh), "MiB", 64)
     shutil.rmtree(disk, ignore_errors=True)
 
+    # The first part of the archive, cut at a separator, for extraction under Wine.
+    part = os.path.join(b.dir, "archive-part.mbox")
+    with open(path, "rb") as src, open(part, "wb") as dst:
+        data = src.read(24 * MIB)
+        cut = data.rfind(b"\n\nFrom ")
+        dst.write(data[:cut + 2])
+    part_messages = data[:cut + 2].count(b"\nFrom ") + 1
     for width, build in (("x86_64", WIN_BUILD), ("i686", WIN32_BUILD)):
-        archive_under_wine(b, width, build, path, label, expected, count, runs)
+        archive_under_wine(b, width, build, path, label, expected, count, runs, part, part_messages)
+    os.remove(part)
 
 
-def archive_under_wine(b, width, build, path, label, expected, native_count, runs):
+def archive_under_wine(b, width, build, path, label, expected, native_count, runs, part, part_messages):
     """The archive's Wine rows for one build: build/win64 under the 64-bit
     Wine, build/win32 (the shipping product) under the 32-bit one."""
     title = "archive: Wine %s Kelpo.exe" % width
@@ -493,13 +501,6 @@ def archive_under_wine(b, width, build, path, label, expected, native_count, run
     b.value_row("archive: peak memory, Wine %s Kelpo.exe -c" % width,
                 peak_mib(b, wine + [kelpo_exe, "-c", to_windows(path)], "mem wine %s kelpo -c" % width, env),
                 "MiB", 64)
-    # The first part of the archive, cut at a separator, for extraction.
-    part = os.path.join(b.dir, "archive-part.mbox")
-    with open(path, "rb") as src, open(part, "wb") as dst:
-        data = src.read(24 * MIB)
-        cut = data.rfind(b"\n\nFrom ")
-        dst.write(data[:cut + 2])
-    part_messages = data[:cut + 2].count(b"\nFrom ") + 1
     # A fifth of a second each, much of it the Wine process's start: best of
     # five at least, or the ratio moves by 0.2 between runs.
     runs = max(runs, 5)
@@ -514,7 +515,6 @@ def archive_under_wine(b, width, build, path, label, expected, native_count, run
     b.value_row("archive: peak memory, Wine %s Kelpo.exe -mbox" % width,
                 peak_mib(b, wine + [kelpo_exe, "-mbox", to_windows(part), to_windows(out)],
                          "mem wine %s kelpo -mbox" % width, env, prepare), "MiB", 64)
-    os.remove(part)
     stop_wine(build)
 
 

@@ -68,14 +68,20 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
                                 length_);
     };
 
+    // The cached bytes from p (p < limit), no further than the limit.
+    auto block = [&](uint64_t p, size_t &count) {
+        const uint8_t *span = data.Span(p, count);
+        if (count > limit - p)
+            count = size_t(limit - p);
+        return span;
+    };
+
     for (uint64_t p = from; p < limit;) {
         ctx.Pump();
         size_t count;
-        const uint8_t *span = data.Span(p, count);
+        const uint8_t *span = block(p, count);
         if (!count)
             return p; // the end of the file, or a read that failed
-        if (count > limit - p)
-            count = size_t(limit - p);
         // A NUL byte ends the data: it is looked for in the same pass.
         size_t at = 0;
         for (;;) {
@@ -90,9 +96,7 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
             at = found + 1;
             // Reading the hit's line may have put other blocks in the cache,
             // this one out: it is asked for again.
-            span = data.Span(p, count);
-            if (count > limit - p)
-                count = size_t(limit - p);
+            span = block(p, count);
             if (!count)
                 return p;
         }

@@ -2,7 +2,7 @@
 
 namespace corvex {
 
-#if defined(__i386__) && defined(__GNUC__) && !defined(__SSE2__)
+#if defined(CORVEX_SSE2_CHOSEN_AT_LOAD)
 namespace {
 bool ProcessorHasSse2() {
     __builtin_cpu_init(); // this may run before libgcc's own initialiser

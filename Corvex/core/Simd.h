@@ -17,6 +17,7 @@ constexpr bool HasSse2() { return true; }
 #elif defined(__i386__) && defined(__GNUC__)
 #include <emmintrin.h>
 #define CORVEX_SSE2 1
+#define CORVEX_SSE2_CHOSEN_AT_LOAD 1
 #define CORVEX_SSE2_TARGET __attribute__((target("sse2")))
 namespace corvex {
 extern const bool kHasSse2; // read off the processor when the library is loaded

@@ -21,7 +21,9 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "scripts"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "Corvex", "tests", "static"))
 import bmp2png  # noqa: E402
+from check_pe import PeImage  # noqa: E402
 
 ENTRY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillbox"
 THRESHOLD_KEY = "Software\\TALVEN\\Corvex"
@@ -109,14 +111,6 @@ class Wine:
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def is_32bit_program(path):
-    """Whether a Windows program is an i386 one (its PE header's machine)."""
-    with open(path, "rb") as f:
-        data = f.read(4096)
-    pe = int.from_bytes(data[0x3C:0x40], "little")
-    return data[pe:pe + 4] == b"PE\0\0" and int.from_bytes(data[pe + 4:pe + 6], "little") == 0x14C
 
 
 class Driver:
@@ -258,13 +252,14 @@ def main():
     check(exists, "the uninstall entry is there")
     # A 32-bit package on a 64-bit system: its folder and its entry are where
     # the system puts a 32-bit program's, which is where the user finds them.
-    wow64 = is_32bit_program(args.package) and os.path.isdir(
-        os.path.join(args.prefix, "drive_c", "windows", "syswow64"))
+    with open(args.package, "rb") as f:
+        wow64 = PeImage(f.read()).machine == 0x14C and os.path.isdir(
+            os.path.join(args.prefix, "drive_c", "windows", "syswow64"))
     if wow64:
         check(folder.lower().endswith("\\program files (x86)\\quillbox"),
               "a 32-bit package installs under Program Files (x86) (%s)" % folder)
-    status, out = wine.run(["reg", "query", "HKLM\\" + ENTRY.replace(
-        "Software\\", "Software\\Wow6432Node\\" if wow64 else "Software\\", 1), "/reg:64"])
+    native_key = ENTRY.replace("Software\\", "Software\\Wow6432Node\\", 1) if wow64 else ENTRY
+    status, out = wine.run(["reg", "query", "HKLM\\" + native_key, "/reg:64"])
     check(status == 0 and b"Quillbox" in out,
           "the entry is in the system's %s view (%s)" % ("32-bit" if wow64 else "native",
                                                      wine.text(out).strip()[:80]))
