@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ByteSearch.h"
 #include "HeaderNameTable.h"
 
 namespace corvex {
@@ -11,6 +12,8 @@ namespace {
 // Bytes of the line's beginning that the classification may look at: names
 // are at most 35 bytes, the generic-field test looks at 36.
 constexpr size_t kWindow = 40;
+// Bytes of a line that a name can cover: the longest name.
+constexpr size_t kNameReach = 35;
 
 inline uint8_t Upper(uint8_t c) { return (c >= 'a' && c <= 'z') ? uint8_t(c - 32) : c; }
 inline bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -24,44 +27,45 @@ bool NameEquals(const uint8_t *line, const char *name, size_t n) {
     return true;
 }
 
-// For each letter and each second byte (folded), which entries of the
-// letter can match a line of two bytes or more: a quick way to the first
-// matching entry in table order.
-// The third byte narrows it further; a two-byte name ("X-") matches whatever
-// follows.
 // Names are compared eight bytes at a time: a letter may differ from the
 // name's only in the case bit, any other byte must be equal.
 struct Candidates {
-    uint32_t second[26][64] = {};
-    uint32_t third[26][256] = {};
-    uint8_t fold[256] = {};
     uint8_t upper[kHeaderNameCount][kWindow] = {};
     uint8_t caseBit[kHeaderNameCount][kWindow] = {};
     uint8_t keep[9][8] = {}; // keep[k]: the first k bytes of a word
+    // A name's colon stands where the line's first colon does, or the line
+    // ends before it: for each letter, the entries whose colon is at c (and
+    // the one name without a colon), and those whose colon a line of n bytes
+    // (n up to kNameReach) does not reach.
+    uint32_t colonAt[26][kNameReach] = {};
+    uint32_t colonBeyond[26][kNameReach + 1] = {};
     int32_t contentType = -1;
     Candidates() {
-        for (int c = 0; c < 256; ++c)
-            fold[c] = Upper(uint8_t(c));
-        for (int k = 0; k <= 8; ++k)
-            for (int i = 0; i < k; ++i)
-                keep[k][i] = 0xFF;
         for (int l = 0; l < 26; ++l)
             for (int e = HeaderLetterIndex[l]; e < HeaderLetterIndex[l + 1]; ++e) {
                 const HeaderName &h = HeaderNameTable[e];
-                if (std::strcmp(h.name, "Content-Type:") == 0)
-                    contentType = e;
-                for (int i = 0; i < h.length; ++i) {
-                    upper[e][i] = Upper(uint8_t(h.name[i]));
-                    caseBit[e][i] = IsAsciiLetter(uint8_t(h.name[i])) ? 0x20 : 0;
-                }
                 const uint32_t bit = 1u << (e - HeaderLetterIndex[l]);
-                uint8_t b = uint8_t(upper[e][1]);
-                if (b >= 0x20 && b < 0x60)
-                    second[l][b - 0x20] |= bit;
-                for (int c = 0; c < 256; ++c)
-                    if (h.length == 2 || fold[c] == uint8_t(upper[e][2]))
-                        third[l][c] |= bit;
+                const char *colon = static_cast<const char *>(std::memchr(h.name, ':', h.length));
+                const size_t at = colon ? size_t(colon - h.name) : kNameReach;
+                for (size_t c = 0; c < kNameReach; ++c)
+                    if (c == at || !colon)
+                        colonAt[l][c] |= bit;
+                for (size_t n = 0; n <= kNameReach; ++n)
+                    if (at >= n)
+                        colonBeyond[l][n] |= bit;
             }
+        for (int k = 0; k <= 8; ++k)
+            for (int i = 0; i < k; ++i)
+                keep[k][i] = 0xFF;
+        for (int e = 0; e < kHeaderNameCount; ++e) {
+            const HeaderName &h = HeaderNameTable[e];
+            if (std::strcmp(h.name, "Content-Type:") == 0)
+                contentType = e;
+            for (int i = 0; i < h.length; ++i) {
+                upper[e][i] = Upper(uint8_t(h.name[i]));
+                caseBit[e][i] = IsAsciiLetter(uint8_t(h.name[i])) ? 0x20 : 0;
+            }
+        }
     }
 };
 const Candidates kCandidates;
@@ -88,11 +92,17 @@ int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
     const int32_t first = HeaderLetterIndex[letter];
     if (lineLength == 1)
         return first; // one byte: the letter itself matches the first name
-    const uint8_t *fold = kCandidates.fold;
-    uint8_t second = fold[line[1]];
-    uint32_t mask = (second >= 0x20 && second < 0x60) ? kCandidates.second[letter][second - 0x20] : 0;
+    const LineInitials &t = kLineInitials;
+    uint8_t second = t.fold[line[1]];
+    uint32_t mask = (second >= 0x20 && second < 0x60) ? t.second[letter][second - 0x20] : 0;
     if (lineLength > 2)
-        mask &= kCandidates.third[letter][line[2]];
+        mask &= t.third[letter][line[2]];
+    if (mask & (mask - 1)) {
+        // More than one name begins so: the colon tells them apart.
+        const size_t reach = lineLength < kNameReach ? size_t(lineLength) : kNameReach;
+        const size_t colon = FindByte(line, reach, ':');
+        mask &= colon < reach ? kCandidates.colonAt[letter][colon] : kCandidates.colonBeyond[letter][reach];
+    }
     while (mask) {
         int32_t e = first + __builtin_ctz(mask);
         mask &= mask - 1;
@@ -121,6 +131,29 @@ bool IsMultipartType(Reader &data, uint64_t lineStart, uint64_t lineLength) {
 }
 
 } // namespace
+
+// The quick way to the first matching entry in table order.
+LineInitials::LineInitials() : fold(), kind(), second(), third(), entries(), lastContinues() {
+    for (int c = 0; c < 256; ++c)
+        fold[c] = Upper(uint8_t(c));
+    for (int l = 0; l < 26; ++l) {
+        const int32_t first = HeaderLetterIndex[l], end = HeaderLetterIndex[l + 1];
+        kind['A' + l] = kind['a' + l] = first < end ? 2 : 1;
+        entries[l] = uint8_t(end - first);
+        lastContinues[l] = first < end && HeaderNameTable[end - 1].continuationOk;
+        for (int e = first; e < end; ++e) {
+            const HeaderName &h = HeaderNameTable[e];
+            const uint32_t bit = 1u << (e - first);
+            const uint8_t b = Upper(uint8_t(h.name[1]));
+            if (b >= 0x20 && b < 0x60)
+                second[l][b - 0x20] |= bit;
+            for (int c = 0; c < 256; ++c)
+                if (h.length == 2 || fold[c] == Upper(uint8_t(h.name[2])))
+                    third[l][c] |= bit;
+        }
+    }
+}
+const LineInitials kLineInitials;
 
 LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
                              uint64_t lineLength, int64_t runWeight, RunState &state,

@@ -22,6 +22,51 @@ struct RunState {
     bool multipartSeen = false;
 };
 
+// What the first three bytes of a line tell where no run has begun: there a
+// line counts only when it begins a name of the table, and most lines of a
+// body begin none, which their first three bytes show.
+struct LineInitials {
+    LineInitials();
+    // Each byte folded to upper case when it is a letter.
+    uint8_t fold[256];
+    // 0: not a letter; 1: a letter that no name begins with; 2: one that some do.
+    uint8_t kind[256];
+    // For each letter and each folded second byte (0x20 to 0x5F), which of
+    // the letter's entries a line of two bytes or more may match; then the
+    // same for the third byte, where a name of two bytes matches any.
+    uint32_t second[26][64];
+    uint32_t third[26][256];
+    uint8_t entries[26];    // the letter's entries, each tried once on a line that matches none
+    bool lastContinues[26]; // the continuation mark of the letter's last entry
+};
+extern const LineInitials kLineInitials;
+
+// Between runs (the run's weight 0), whether the line of lineLength bytes
+// whose bytes from the first are at line (three of them readable when it
+// has three) surely ends nothing and begins nothing. When it does, state
+// and the pump points take what classifying it would have done to them.
+// False: the line needs the whole classification.
+inline bool IdleBreak(const uint8_t *line, uint64_t lineLength, RunState &state, unsigned &points) {
+    const LineInitials &t = kLineInitials;
+    switch (t.kind[line[0]]) {
+    case 0: // a break unless it may continue a field (a NUL line ends the data)
+        return !state.continuationAllowed && line[0] != 0;
+    case 1:
+        return true;
+    default:
+        break;
+    }
+    if (lineLength < 3)
+        return false;
+    const int letter = t.fold[line[0]] - 'A';
+    const uint8_t second = t.fold[line[1]];
+    if (second >= 0x20 && second < 0x60 && (t.second[letter][second - 0x20] & t.third[letter][line[2]]))
+        return false;
+    points += t.entries[letter];
+    state.continuationAllowed = t.lastContinues[letter];
+    return true;
+}
+
 // Classifies the line of lineLength bytes at lineStart. runWeight is the
 // current run's weight; weight receives what a field line adds. The boundary
 // of a multipart Content-Type field (on its line or on any of its

@@ -7,6 +7,52 @@
 
 namespace corvex {
 
+namespace {
+
+// Steps over the lines from position on that, between runs, end nothing and
+// begin nothing (most lines of a body), as long as they and the line end
+// after them lie in the cached block; returns the first line that needs the
+// whole look, and whether any was stepped over.
+uint64_t StepOverIdleLines(CallContext &ctx, Reader &data, uint64_t position, uint64_t limit,
+                           RunState &state, const char *delimiter, size_t delimiterLength,
+                           bool &stepped) {
+    stepped = false;
+    size_t n;
+    const uint8_t *bytes = data.Span(position, n);
+    if (!n)
+        return position;
+    unsigned points = 0;
+    size_t line = 0;
+    for (;;) {
+        if (position + line >= limit)
+            break;
+        const size_t end = line + FindLineEnd<true>(bytes + line, n - line);
+        // The line after it must begin in the block as well: a CR or LF
+        // followed by LF is one line end. (A NUL, the end of the data, is
+        // left to the whole look.)
+        if (end >= n || bytes[end] == 0)
+            break;
+        size_t next = end + 1;
+        if (next < n && bytes[next] == 10)
+            ++next;
+        if (next >= n)
+            break;
+        const uint64_t length = end - line;
+        if (delimiterLength && length == delimiterLength &&
+            std::memcmp(bytes + line, delimiter, delimiterLength) == 0)
+            break;
+        if (!IdleBreak(bytes + line, length, state, points))
+            break;
+        ++points;
+        line = next;
+    }
+    ctx.PumpPoints(points);
+    stepped = line > 0;
+    return position + line;
+}
+
+} // namespace
+
 int32_t ThresholdFor(CallContext &ctx, int32_t kind, uint64_t start) {
     int32_t threshold = ctx.SettingThreshold();
     return (kind == KindGeneral && start == 0) ? 1 : threshold;
@@ -50,7 +96,18 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
             position = closeAt;
     }
 
+    // A threshold of 0 or less would take the first break for a message.
+    const bool idleSteps = resync && threshold > 0;
     for (;;) {
+        if (runWeight == 0 && idleSteps) {
+            bool stepped;
+            position = StepOverIdleLines(ctx, data, position, limit, state, delimiter,
+                                         delimiterLength, stepped);
+            if (stepped) {
+                boundary.Clear();
+                state.multipartSeen = false;
+            }
+        }
         ctx.Pump();
         uint64_t length = MeasureLine(data, position);
 

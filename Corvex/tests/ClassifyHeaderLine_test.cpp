@@ -1,6 +1,9 @@
 #include "ClassifyHeaderLine.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <vector>
 
 #include "CoreTest.h"
 #include "HeaderNameTable.h"
@@ -70,6 +73,56 @@ TEST_P(Classify, KnownNamesWithoutRegardToCaseAndTheirMarks) {
     EXPECT_EQ(Of("X-Foo: bar\r\n"), LineClass::KnownField);
     EXPECT_EQ(weight, 1);
     EXPECT_FALSE(state.continuationAllowed);
+}
+
+// The first entry of the line's letter, in table order, whose name the line
+// begins with (as far as the line goes), letters without regard to case;
+// -1: none. One name after another, byte by byte.
+int32_t FirstEntryByHand(const std::string &line) {
+    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; };
+    const size_t end = line.find_first_of("\r\n");
+    const int l = upper(line[0]) - 'A';
+    for (int32_t e = HeaderLetterIndex[l]; e < HeaderLetterIndex[l + 1]; ++e) {
+        const HeaderName &h = HeaderNameTable[e];
+        const size_t n = std::min<size_t>(end, h.length);
+        bool same = n > 0;
+        for (size_t i = 0; i < n && same; ++i)
+            same = upper(line[i]) == upper(h.name[i]);
+        if (same)
+            return e;
+    }
+    return -1;
+}
+
+TEST_P(Classify, EveryNameWholeCutShortOrWithItsColonElsewhereAsTheTableSays) {
+    std::vector<std::string> lines;
+    for (int32_t e = 0; e < kHeaderNameCount; ++e) {
+        const std::string name = HeaderNameTable[e].name;
+        lines.push_back(name + " value\r\n");
+        std::string lower = name;
+        for (char &c : lower)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        lines.push_back(lower + "v\r\n");
+        for (size_t k = 1; k < name.size(); ++k)
+            lines.push_back(name.substr(0, k) + "\r\n");
+        const size_t colon = name.find(':');
+        if (colon != std::string::npos && colon > 1) {
+            lines.push_back(name.substr(0, colon - 1) + ":" + name.substr(colon - 1) + "\r\n");
+            lines.push_back(name.substr(0, colon) + "x: v\r\n");
+        }
+    }
+    for (const std::string &line : lines) {
+        if (line[0] < 'A' || std::toupper(static_cast<unsigned char>(line[0])) > 'Z')
+            continue;
+        const int32_t e = FirstEntryByHand(line);
+        const int l = std::toupper(static_cast<unsigned char>(line[0])) - 'A';
+        state = RunState();
+        EXPECT_EQ(Of(line), e >= 0 ? LineClass::KnownField : LineClass::Break) << line;
+        if (HeaderLetterIndex[l] < HeaderLetterIndex[l + 1]) {
+            const int32_t marked = e >= 0 ? e : HeaderLetterIndex[l + 1] - 1;
+            EXPECT_EQ(state.continuationAllowed, HeaderNameTable[marked].continuationOk) << line;
+        }
+    }
 }
 
 TEST_P(Classify, ShortLinesMatchTheBeginningOfAName) {
