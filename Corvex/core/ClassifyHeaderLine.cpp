@@ -9,9 +9,8 @@ namespace corvex {
 
 namespace {
 
-// Bytes of the line's beginning that the classification may look at: names
-// are at most 35 bytes, the generic-field test looks at 36.
-constexpr size_t kWindow = 40;
+// Names are at most 35 bytes, the generic-field test looks at 36.
+constexpr size_t kWindow = kLineWindow;
 // Bytes of a line that a name can cover: the longest name.
 constexpr size_t kNameReach = 35;
 
@@ -130,6 +129,51 @@ bool IsMultipartType(Reader &data, uint64_t lineStart, uint64_t lineLength) {
     return true;
 }
 
+// What the bytes of a line that begins with a letter say of it.
+struct LetterLine {
+    int32_t entry = -1;    // the first entry of the table it matches; -1: none
+    unsigned tried = 0;    // the entries tried, in table order, each a pump point
+    int32_t marked = -1;   // the last entry tried, whose continuation mark follows; -1: none
+    bool generic = false;  // no entry matches, but inside a run it is a field all the same
+    unsigned examined = 0; // the bytes the generic-field test looked at, each a pump point
+};
+
+// Entries are tried in table order and the continuation mark follows the
+// last one tried. A field that is not in the table extends a run (inRun) but
+// never starts one: a name of letters and hyphens, then a colon, within 36
+// bytes.
+LetterLine ReadLetterLine(const uint8_t *line, uint64_t lineLength, int letter, bool inRun) {
+    LetterLine read;
+    const int32_t first = HeaderLetterIndex[letter], end = HeaderLetterIndex[letter + 1];
+    if (first < end) {
+        read.entry = FirstMatch(line, lineLength, letter);
+        read.tried = unsigned(read.entry >= 0 ? read.entry - first + 1 : end - first);
+        read.marked = read.entry >= 0 ? read.entry : end - 1;
+        if (read.entry >= 0)
+            return read;
+    }
+    if (!inRun)
+        return read;
+    for (size_t d = 0; d < 36; ++d) {
+        const uint8_t c = line[d];
+        if ((c == ':' && d >= 1) || (!IsAsciiLetter(c) && c != '-')) {
+            read.generic = c == ':' && d >= 1;
+            read.examined = unsigned(d + 1);
+            return read;
+        }
+    }
+    read.examined = 36;
+    return read;
+}
+
+// A new field closes the one before it, and with it any Content-Type whose
+// boundary was still awaited.
+void LeaveLetterLine(const LetterLine &read, RunState &state) {
+    state.multipartSeen = false;
+    if (read.marked >= 0)
+        state.continuationAllowed = HeaderNameTable[read.marked].continuationOk;
+}
+
 } // namespace
 
 // The quick way to the first matching entry in table order.
@@ -181,46 +225,36 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
         return LineClass::Continuation;
     }
 
-    // A new field closes the one before it, and with it any Content-Type
-    // whose boundary was still awaited.
-    state.multipartSeen = false;
-    const int l = letter - 'A';
-    const int32_t first = HeaderLetterIndex[l], end = HeaderLetterIndex[l + 1];
-    if (first < end) {
-        // Entries are tried in table order, each after a pump point, and the
-        // continuation mark follows the last one tried.
-        const int32_t e = FirstMatch(line, lineLength, l);
-        ctx.PumpPoints(unsigned(e >= 0 ? e - first + 1 : end - first));
-        state.continuationAllowed = HeaderNameTable[e >= 0 ? e : end - 1].continuationOk;
-        if (e >= 0) {
-            weight = HeaderNameTable[e].weight;
-            if (e == kCandidates.contentType && lineLength >= 13 &&
-                NameEquals(line, "Content-Type:", 13) &&
-                IsMultipartType(data, lineStart, lineLength) && boundary.Supplied() &&
-                boundary.Empty())
-                state.multipartSeen = !CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
-            return LineClass::KnownField;
-        }
+    const LetterLine read = ReadLetterLine(line, lineLength, letter - 'A', runWeight > 0);
+    ctx.PumpPoints(read.tried + read.examined);
+    LeaveLetterLine(read, state);
+    if (read.entry >= 0) {
+        weight = HeaderNameTable[read.entry].weight;
+        if (read.entry == kCandidates.contentType && lineLength >= 13 &&
+            NameEquals(line, "Content-Type:", 13) && IsMultipartType(data, lineStart, lineLength) &&
+            boundary.Supplied() && boundary.Empty())
+            state.multipartSeen = !CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
+        return LineClass::KnownField;
     }
-
-    // A field that is not in the table extends a run but never starts one.
-    if (runWeight == 0)
-        return LineClass::Break;
-    // One pump point for each byte examined.
-    for (size_t d = 0; d < 36; ++d) {
-        uint8_t c = line[d];
-        if (c == ':' && d >= 1) {
-            ctx.PumpPoints(unsigned(d + 1));
-            weight = 1;
-            return LineClass::GenericField;
-        }
-        if (!IsAsciiLetter(c) && c != '-') {
-            ctx.PumpPoints(unsigned(d + 1));
-            return LineClass::Break;
-        }
+    if (read.generic) {
+        weight = 1;
+        return LineClass::GenericField;
     }
-    ctx.PumpPoints(36);
     return LineClass::Break;
+}
+
+bool RunFieldLine(const uint8_t *line, uint64_t lineLength, RunState &state, int32_t &weight,
+                  unsigned &points) {
+    const uint8_t letter = Upper(line[0]);
+    if (letter < 'A' || letter > 'Z')
+        return false;
+    const LetterLine read = ReadLetterLine(line, lineLength, letter - 'A', true);
+    if (read.entry == kCandidates.contentType || (read.entry < 0 && !read.generic))
+        return false;
+    points += read.tried + read.examined;
+    LeaveLetterLine(read, state);
+    weight = read.entry >= 0 ? HeaderNameTable[read.entry].weight : 1;
+    return true;
 }
 
 } // namespace corvex

@@ -3,6 +3,7 @@
 // boundary of a multipart message's header on the way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "Boundary.h"
@@ -12,6 +13,9 @@
 namespace corvex {
 
 enum class LineClass { KnownField, GenericField, Continuation, Break };
+
+// Bytes of a line's beginning that its classification may look at.
+constexpr size_t kLineWindow = 40;
 
 // Run state that the recognition reads and changes; owned by the scanner.
 struct RunState {
@@ -66,6 +70,14 @@ inline bool IdleBreak(const uint8_t *line, uint64_t lineLength, RunState &state,
     state.continuationAllowed = t.lastContinues[letter];
     return true;
 }
+
+// Inside a run, a line that is a field (known or generic) and needs no look
+// for a MIME boundary (it is not a Content-Type field), from its bytes at
+// line (kLineWindow of them readable): true, with what it adds in weight,
+// the pump points it passes added to points, and the state it leaves; false,
+// with nothing changed, for any other line.
+bool RunFieldLine(const uint8_t *line, uint64_t lineLength, RunState &state, int32_t &weight,
+                  unsigned &points);
 
 // Classifies the line of lineLength bytes at lineStart. runWeight is the
 // current run's weight; weight receives what a field line adds. The boundary

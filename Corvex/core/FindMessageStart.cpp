@@ -9,23 +9,25 @@ namespace corvex {
 
 namespace {
 
-// Steps over the lines from position on that, between runs, end nothing and
-// begin nothing (most lines of a body), as long as they and the line end
-// after them lie in the cached block; returns the first line that needs the
-// whole look, and whether any was stepped over.
-uint64_t StepOverIdleLines(CallContext &ctx, Reader &data, uint64_t position, uint64_t limit,
-                           RunState &state, const char *delimiter, size_t delimiterLength,
-                           bool &stepped) {
+// Steps over the lines from position on whose class and effect the line's
+// own bytes settle, as long as they and the line end after them lie in the
+// cached block; returns the first line that needs the whole look.
+// Between runs (runWeight 0) these are the lines that end nothing and begin
+// nothing, most lines of a body; stepped tells whether there were any.
+// Inside a run they are the folded lines and the field lines that go on with
+// it (runWeight takes their weight), up to the line that ends it.
+uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uint64_t limit,
+                          RunState &state, int64_t &runWeight, const char *delimiter,
+                          size_t delimiterLength, bool &stepped) {
     stepped = false;
     size_t n;
     const uint8_t *bytes = data.Span(position, n);
     if (!n)
         return position;
+    const bool inRun = runWeight > 0;
     unsigned points = 0;
     size_t line = 0;
     for (;;) {
-        if (position + line >= limit)
-            break;
         const size_t end = line + FindLineEnd<true>(bytes + line, n - line);
         // The line after it must begin in the block as well: a CR or LF
         // followed by LF is one line end. (A NUL, the end of the data, is
@@ -38,11 +40,32 @@ uint64_t StepOverIdleLines(CallContext &ctx, Reader &data, uint64_t position, ui
         if (next >= n)
             break;
         const uint64_t length = end - line;
-        if (delimiterLength && length == delimiterLength &&
-            std::memcmp(bytes + line, delimiter, delimiterLength) == 0)
-            break;
-        if (!IdleBreak(bytes + line, length, state, points))
-            break;
+        if (inRun) {
+            // The run goes on below the limit only.
+            if (position + next >= limit)
+                break;
+            // A line that does not begin with a letter continues the field
+            // when it is folded or the field allows it.
+            const uint8_t b = bytes[line];
+            if (kLineInitials.kind[b] == 0 && length > 0 &&
+                (b == ' ' || b == '\t' || state.continuationAllowed)) {
+                if (state.multipartSeen) // its boundary may be on this line
+                    break;
+            } else {
+                int32_t weight;
+                if (line + kLineWindow > n || !RunFieldLine(bytes + line, length, state, weight, points))
+                    break;
+                runWeight += weight;
+            }
+        } else {
+            if (position + line >= limit)
+                break;
+            if (delimiterLength && length == delimiterLength &&
+                std::memcmp(bytes + line, delimiter, delimiterLength) == 0)
+                break;
+            if (!IdleBreak(bytes + line, length, state, points))
+                break;
+        }
         ++points;
         line = next;
     }
@@ -99,11 +122,12 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
     // A threshold of 0 or less would take the first break for a message.
     const bool idleSteps = resync && threshold > 0;
     for (;;) {
-        if (runWeight == 0 && idleSteps) {
+        if (runWeight > 0 || idleSteps) {
+            const bool idle = runWeight == 0;
             bool stepped;
-            position = StepOverIdleLines(ctx, data, position, limit, state, delimiter,
-                                         delimiterLength, stepped);
-            if (stepped) {
+            position = StepThroughBlock(ctx, data, position, limit, state, runWeight, delimiter,
+                                        delimiterLength, stepped);
+            if (stepped && idle) {
                 boundary.Clear();
                 state.multipartSeen = false;
             }
