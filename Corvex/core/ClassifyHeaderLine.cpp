@@ -3,14 +3,11 @@
 #include <cstring>
 
 #include "ByteSearch.h"
-#include "HeaderNameTable.h"
 
 namespace corvex {
 
 namespace {
 
-// Names are at most 35 bytes, the generic-field test looks at 36.
-constexpr size_t kWindow = kLineWindow;
 // Bytes of a line that a name can cover: the longest name.
 constexpr size_t kNameReach = 35;
 
@@ -29,8 +26,8 @@ bool NameEquals(const uint8_t *line, const char *name, size_t n) {
 // Names are compared eight bytes at a time: a letter may differ from the
 // name's only in the case bit, any other byte must be equal.
 struct Candidates {
-    uint8_t upper[kHeaderNameCount][kWindow] = {};
-    uint8_t caseBit[kHeaderNameCount][kWindow] = {};
+    uint8_t upper[kHeaderNameCount][kLineWindow] = {};
+    uint8_t caseBit[kHeaderNameCount][kLineWindow] = {};
     uint8_t keep[9][8] = {}; // keep[k]: the first k bytes of a word
     // A name's colon stands where the line's first colon does, or the line
     // ends before it: for each letter, the entries whose colon is at c (and
@@ -75,7 +72,7 @@ inline uint64_t Word(const uint8_t *p) {
     return v;
 }
 
-// The first n bytes of the line (a window of kWindow bytes) against entry e.
+// The first n bytes of the line (a window of kLineWindow bytes) against entry e.
 bool PrefixEquals(const uint8_t *line, int32_t e, size_t n) {
     const uint8_t *name = kCandidates.upper[e], *caseBit = kCandidates.caseBit[e];
     size_t i = 0;
@@ -91,11 +88,7 @@ int32_t FirstMatch(const uint8_t *line, uint64_t lineLength, int letter) {
     const int32_t first = HeaderLetterIndex[letter];
     if (lineLength == 1)
         return first; // one byte: the letter itself matches the first name
-    const LineInitials &t = kLineInitials;
-    uint8_t second = t.fold[line[1]];
-    uint32_t mask = (second >= 0x20 && second < 0x60) ? t.second[letter][second - 0x20] : 0;
-    if (lineLength > 2)
-        mask &= t.third[letter][line[2]];
+    uint32_t mask = kLineInitials.Candidates(line, lineLength, letter);
     if (mask & (mask - 1)) {
         // More than one name begins so: the colon tells them apart.
         const size_t reach = lineLength < kNameReach ? size_t(lineLength) : kNameReach;
@@ -177,14 +170,12 @@ void LeaveLetterLine(const LetterLine &read, RunState &state) {
 } // namespace
 
 // The quick way to the first matching entry in table order.
-LineInitials::LineInitials() : fold(), kind(), second(), third(), entries(), lastContinues() {
+LineInitials::LineInitials() : fold(), kind(), second(), third() {
     for (int c = 0; c < 256; ++c)
         fold[c] = Upper(uint8_t(c));
     for (int l = 0; l < 26; ++l) {
         const int32_t first = HeaderLetterIndex[l], end = HeaderLetterIndex[l + 1];
         kind['A' + l] = kind['a' + l] = first < end ? 2 : 1;
-        entries[l] = uint8_t(end - first);
-        lastContinues[l] = first < end && HeaderNameTable[end - 1].continuationOk;
         for (int e = first; e < end; ++e) {
             const HeaderName &h = HeaderNameTable[e];
             const uint32_t bit = 1u << (e - first);
@@ -203,21 +194,17 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
                              uint64_t lineLength, int64_t runWeight, RunState &state,
                              BoundaryBuffer boundary, int32_t &weight) {
     weight = 0;
-    uint8_t local[kWindow];
+    uint8_t local[kLineWindow];
     size_t spanLength;
     const uint8_t *line = data.Span(lineStart, spanLength);
-    if (spanLength < kWindow) {
-        data.ReadBytesAt(lineStart, local, kWindow);
+    if (spanLength < kLineWindow) {
+        data.ReadBytesAt(lineStart, local, kLineWindow);
         line = local;
     }
 
     const uint8_t letter = Upper(line[0]);
     if (letter < 'A' || letter > 'Z') {
-        // Not a letter line: a continuation of a field that allows one, and,
-        // inside a header, any folded line (one that begins with a space or a
-        // TAB), whatever the field before it.
-        const bool folded = runWeight > 0 && lineLength > 0 && (line[0] == ' ' || line[0] == '\t');
-        if (!state.continuationAllowed && !folded)
+        if (!ContinuesField(line[0], runWeight > 0, state))
             return LineClass::Break;
         if (state.multipartSeen && boundary.Supplied() && boundary.Empty() &&
             CaptureBoundary(ctx, data, lineStart, lineLength, boundary))

@@ -8,6 +8,7 @@
 
 #include "Boundary.h"
 #include "CallContext.h"
+#include "HeaderNameTable.h"
 #include "Reader.h"
 
 namespace corvex {
@@ -26,9 +27,8 @@ struct RunState {
     bool multipartSeen = false;
 };
 
-// What the first three bytes of a line tell where no run has begun: there a
-// line counts only when it begins a name of the table, and most lines of a
-// body begin none, which their first three bytes show.
+// What the first three bytes of a line tell: most lines begin no name of the
+// table, which their first three bytes show.
 struct LineInitials {
     LineInitials();
     // Each byte folded to upper case when it is a letter.
@@ -40,10 +40,27 @@ struct LineInitials {
     // same for the third byte, where a name of two bytes matches any.
     uint32_t second[26][64];
     uint32_t third[26][256];
-    uint8_t entries[26];    // the letter's entries, each tried once on a line that matches none
-    bool lastContinues[26]; // the continuation mark of the letter's last entry
+
+    // The entries of the letter (A = 0) that a line of two bytes or more may
+    // match, as far as its second and third bytes tell: a bit for each, the
+    // letter's first entry the lowest.
+    uint32_t Candidates(const uint8_t *line, uint64_t lineLength, int letter) const {
+        const uint8_t b = fold[line[1]];
+        uint32_t mask = (b >= 0x20 && b < 0x60) ? second[letter][b - 0x20] : 0;
+        if (lineLength > 2)
+            mask &= third[letter][line[2]];
+        return mask;
+    }
 };
 extern const LineInitials kLineInitials;
+
+// Whether a line that does not begin with a letter, first being its first
+// byte, continues the field before it: always after a field that allows
+// continuations, and inside a header (inRun) whenever it is folded (begins
+// with a space or a TAB).
+inline bool ContinuesField(uint8_t first, bool inRun, const RunState &state) {
+    return state.continuationAllowed || (inRun && (first == ' ' || first == '\t'));
+}
 
 // Between runs (the run's weight 0), whether the line of lineLength bytes
 // whose bytes from the first are at line (three of them readable when it
@@ -53,21 +70,20 @@ extern const LineInitials kLineInitials;
 inline bool IdleBreak(const uint8_t *line, uint64_t lineLength, RunState &state, unsigned &points) {
     const LineInitials &t = kLineInitials;
     switch (t.kind[line[0]]) {
-    case 0: // a break unless it may continue a field (a NUL line ends the data)
-        return !state.continuationAllowed && line[0] != 0;
+    case 0: // a break unless it continues a field (a NUL line ends the data)
+        return !ContinuesField(line[0], false, state) && line[0] != 0;
     case 1:
         return true;
     default:
         break;
     }
-    if (lineLength < 3)
-        return false;
     const int letter = t.fold[line[0]] - 'A';
-    const uint8_t second = t.fold[line[1]];
-    if (second >= 0x20 && second < 0x60 && (t.second[letter][second - 0x20] & t.third[letter][line[2]]))
+    if (lineLength < 2 || t.Candidates(line, lineLength, letter))
         return false;
-    points += t.entries[letter];
-    state.continuationAllowed = t.lastContinues[letter];
+    // Every entry of the letter was tried; the last one's mark follows.
+    const int32_t first = HeaderLetterIndex[letter], end = HeaderLetterIndex[letter + 1];
+    points += unsigned(end - first);
+    state.continuationAllowed = HeaderNameTable[end - 1].continuationOk;
     return true;
 }
 

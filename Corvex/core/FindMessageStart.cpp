@@ -13,7 +13,7 @@ namespace {
 // own bytes settle, as long as they and the line end after them lie in the
 // cached block; returns the first line that needs the whole look.
 // Between runs (runWeight 0) these are the lines that end nothing and begin
-// nothing, most lines of a body; stepped tells whether there were any.
+// nothing, most lines of a body; stepped tells whether any such was passed.
 // Inside a run they are the folded lines and the field lines that go on with
 // it (runWeight takes their weight), up to the line that ends it.
 uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uint64_t limit,
@@ -44,11 +44,9 @@ uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uin
             // The run goes on below the limit only.
             if (position + next >= limit)
                 break;
-            // A line that does not begin with a letter continues the field
-            // when it is folded or the field allows it.
+            // A continuation line goes on with the run; an empty one ends it.
             const uint8_t b = bytes[line];
-            if (kLineInitials.kind[b] == 0 && length > 0 &&
-                (b == ' ' || b == '\t' || state.continuationAllowed)) {
+            if (kLineInitials.kind[b] == 0 && length > 0 && ContinuesField(b, true, state)) {
                 if (state.multipartSeen) // its boundary may be on this line
                     break;
             } else {
@@ -70,7 +68,7 @@ uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uin
         line = next;
     }
     ctx.PumpPoints(points);
-    stepped = line > 0;
+    stepped = !inRun && line > 0;
     return position + line;
 }
 
@@ -123,11 +121,11 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
     const bool idleSteps = resync && threshold > 0;
     for (;;) {
         if (runWeight > 0 || idleSteps) {
-            const bool idle = runWeight == 0;
+            // Lines passed between runs are breaks: each drops what a run declared.
             bool stepped;
             position = StepThroughBlock(ctx, data, position, limit, state, runWeight, delimiter,
                                         delimiterLength, stepped);
-            if (stepped && idle) {
+            if (stepped) {
                 boundary.Clear();
                 state.multipartSeen = false;
             }
