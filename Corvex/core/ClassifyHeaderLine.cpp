@@ -129,6 +129,8 @@ struct LetterLine {
     int32_t marked = -1;   // the last entry tried, whose continuation mark follows; -1: none
     bool generic = false;  // no entry matches, but inside a run it is a field all the same
     unsigned examined = 0; // the bytes the generic-field test looked at, each a pump point
+    // What the line adds to a run's weight when it is a field.
+    int32_t Weight() const { return entry >= 0 ? HeaderNameTable[entry].weight : generic ? 1 : 0; }
 };
 
 // Entries are tried in table order and the continuation mark follows the
@@ -215,19 +217,15 @@ LineClass ClassifyHeaderLine(CallContext &ctx, Reader &data, uint64_t lineStart,
     const LetterLine read = ReadLetterLine(line, lineLength, letter - 'A', runWeight > 0);
     ctx.PumpPoints(read.tried + read.examined);
     LeaveLetterLine(read, state);
+    weight = read.Weight();
     if (read.entry >= 0) {
-        weight = HeaderNameTable[read.entry].weight;
         if (read.entry == kCandidates.contentType && lineLength >= 13 &&
             NameEquals(line, "Content-Type:", 13) && IsMultipartType(data, lineStart, lineLength) &&
             boundary.Supplied() && boundary.Empty())
             state.multipartSeen = !CaptureBoundary(ctx, data, lineStart, lineLength, boundary);
         return LineClass::KnownField;
     }
-    if (read.generic) {
-        weight = 1;
-        return LineClass::GenericField;
-    }
-    return LineClass::Break;
+    return read.generic ? LineClass::GenericField : LineClass::Break;
 }
 
 bool RunFieldLine(const uint8_t *line, uint64_t lineLength, RunState &state, int32_t &weight,
@@ -240,7 +238,7 @@ bool RunFieldLine(const uint8_t *line, uint64_t lineLength, RunState &state, int
         return false;
     points += read.tried + read.examined;
     LeaveLetterLine(read, state);
-    weight = read.entry >= 0 ? HeaderNameTable[read.entry].weight : 1;
+    weight = read.Weight();
     return true;
 }
 
