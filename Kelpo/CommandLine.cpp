@@ -71,6 +71,17 @@ Command ParseCommandLine(int argc, const char *const *argv)
     const char *first = argv[1];
     if (IsOptionPrefix(first[0])) {
         const char *name = first + 1;
+        // A count of one kind: "-c" and the kind's option, in either order.
+        if (count == 3 && IsOptionPrefix(argv[2][0])) {
+            const char *second = argv[2] + 1;
+            const char *kindName = OptionNameEquals(name, "c")     ? second
+                                   : OptionNameEquals(second, "c") ? name
+                                                                   : nullptr;
+            if (kindName && OptionNameEquals(kindName, "mbox"))
+                return {Action::Count, argv[3], nullptr, KindMbox};
+            if (kindName && OptionNameEquals(kindName, "nifty"))
+                return {Action::Count, argv[3], nullptr, KindNifty};
+        }
         if (count == 3 && OptionNameEquals(name, "nifty")) {
             command = {Action::Extract, argv[2], argv[3], KindNifty};
         } else if (count == 3 && OptionNameEquals(name, "mbox")) {

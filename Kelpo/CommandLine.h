@@ -8,7 +8,8 @@ namespace kelpo {
 enum class Action {
     Usage,   // the command line fits no form: print the usage text
     Extract, // the library's Kelpo with input, output and kind
-    Count    // the library's InetMailMessageCountInFile with input
+    Count    // a count of input: InetMailMessageCountInFile for kind 0, else
+             // InetMailMessageCountInFileOfKind with the kind
 };
 
 struct Command {

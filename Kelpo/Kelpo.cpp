@@ -46,7 +46,13 @@ int RunKelpo(int argc, const char *const *argv)
     int32_t resultCode = ResultOk;
     int32_t count = 0;
     if (command.action == Action::Count) {
-        count = InetMailMessageCountInFile(input.c_str(), &resultCode);
+        // A count of general text goes through the export it always used;
+        // the other kinds are counted as their extraction would find them.
+        if (command.kind == KindGeneral)
+            count = InetMailMessageCountInFile(input.c_str(), &resultCode);
+        else
+            count = InetMailMessageCountInFileOfKind(input.c_str(), command.kind, 0, nullptr,
+                                                     &resultCode, nullptr);
     } else {
         const std::string output = MakeAbsolute(command.output);
         Kelpo(input.c_str(), output.c_str(), command.kind, &resultCode);

@@ -1,3 +1,3 @@
 #include "InetMail.h"
 
-InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx}; }
+InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx, &InetMailMessageCountInFileOfKind}; }

@@ -1,4 +1,4 @@
-// The two library functions the desktop program calls, bound by name from
+// The library functions the desktop program calls, bound by name from
 // Corvex.dll at load time. They are reached through this record, so that a
 // test can see every call (and still pass it on to the real library).
 #pragma once
@@ -8,6 +8,7 @@
 struct InetMail {
     decltype(&InetMailMessageCountInFileEx) countInFileEx;
     decltype(&KelpoEx) kelpoEx;
+    decltype(&InetMailMessageCountInFileOfKind) countInFileOfKind;
 };
 
 // The library's own functions.

@@ -233,6 +233,14 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             case IdStartBtn: Guarded([this] { StartBtnClick(); }); return 0;
             }
         }
+        // A new kind, chosen with the keys or the mouse: while the list is
+        // dropped down its selection follows the pointer and the arrow keys,
+        // so the kind counts once the list has closed up.
+        if (LOWORD(wParam) == IdOptConvert &&
+            ((HIWORD(wParam) == CBN_SELCHANGE &&
+              !SendMessageA(Control(IdOptConvert), CB_GETDROPPEDSTATE, 0, 0)) ||
+             HIWORD(wParam) == CBN_CLOSEUP))
+            Guarded([this] { optConvertChange(); });
         return 0;
     case WM_NOTIFY: {
         auto header = reinterpret_cast<NMHDR *>(lParam);

@@ -21,13 +21,18 @@
 #include "Notice.h"
 #include "Outside.h"
 
+// The input kinds of the kind list, in its order.
+constexpr int kKindCount = 3;
+
 // One row of the source list.
 struct SourceRow {
     std::string name;
-    int32_t count = 0;
+    int32_t count = 0; // the count shown: of the selected kind, once it was counted
     std::string directory;
     uint64_t totalBytes = 0; // the sizes of every file the count examined
     int image = 0;           // 0 file, 1 folder
+    // The count of each input kind, -1 while that kind was not counted.
+    int32_t countOfKind[kKindCount] = {-1, -1, -1};
 };
 
 // The directory, a backslash where needed, and the name.
@@ -87,6 +92,11 @@ public:
     void HelpBtnClick();
     void StartBtnClick();
     void AddSource(const std::string &path);
+    // The kind list's selection changed: every row shows its count of the
+    // newly selected kind, counted now where it was not yet.
+    void optConvertChange();
+    // The input kind selected in the kind list.
+    int32_t SelectedKind() const;
     void SetControlsEnabled(bool enabled);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -127,6 +137,15 @@ private:
     // outermost handler has returned.
     void CloseIfAsked();
     void AppendRow(const SourceRow &row);
+    void ShowRowCount(int index);
+    // Whether path names a listed kind of source: a file or folder that is
+    // there, or a drive root; folder tells which.
+    static bool SourceExists(const std::string &path, bool &folder);
+    // Counts path as the given kind in a busy phase of its own, with the
+    // progress bar and the time text; false when a close was asked for
+    // meanwhile (the result is then not to be used).
+    bool CountSource(const std::string &path, int32_t kind, int32_t &count, uint64_t &totalBytes,
+                     int32_t &resultCode);
     std::string RemainingTimeText(uint64_t total, uint64_t done) const;
 
     // Progress reports of the library.
@@ -160,6 +179,7 @@ private:
     std::vector<HICON> icons_;
 
     std::vector<SourceRow> rows_;
+    int32_t shownKind_ = 0; // the kind whose counts the list shows
     bool busy_ = false;
     int handlerDepth_ = 0;     // handlers running, nested ones counted too
     bool closeAsked_ = false;  // a close came while a handler ran

@@ -12,6 +12,49 @@
 
 std::string FullPathOf(const SourceRow &row) { return JoinPath(row.directory, row.name); }
 
+bool TMainForm::SourceExists(const std::string &path, bool &folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(path.c_str(), &entry);
+    const bool found = search != INVALID_HANDLE_VALUE;
+    if (found)
+        FindClose(search);
+    // A drive root (C:\) is never found by a search, and goes on unfound.
+    folder = (found && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) || path.size() == 3;
+    return found || path.size() <= 3;
+}
+
+int32_t TMainForm::SelectedKind() const {
+    const LRESULT selected = SendMessageA(Control(IdOptConvert), CB_GETCURSEL, 0, 0);
+    return selected >= 0 && selected < kKindCount ? static_cast<int32_t>(selected) : 0;
+}
+
+bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &count,
+                            uint64_t &totalBytes, int32_t &resultCode) {
+    ShowStartButton(false);
+    SetControlsEnabled(false);
+    busy_ = true;
+    StartProgressPhase();
+    ProcessMessages();
+
+    CorvexByteTotal total = {0, 0};
+    resultCode = 0;
+    // General text goes through the count the program always made; the other
+    // kinds are counted as their extraction will find them.
+    if (kind == KindGeneral)
+        count = library_.countInFileEx(path.c_str(), &total, &resultCode, CountProgress);
+    else
+        count = library_.countInFileOfKind(path.c_str(), kind, 0, &total, &resultCode,
+                                           CountProgress);
+    busy_ = false;
+
+    SetProgressText("");
+    ShowWindow(Control(IdProgBar), SW_HIDE);
+    ShowStartButton(true);
+    SetControlsEnabled(true);
+    totalBytes = (uint64_t(total.high) << 32) | total.low;
+    return !closeAsked_;
+}
+
 void TMainForm::AddSource(const std::string &path) {
     if (path.empty()) {
         Notice(NoticeKind::Error, LangRes::SourceEmpty);
@@ -23,47 +66,60 @@ void TMainForm::AddSource(const std::string &path) {
             return;
         }
     }
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(path.c_str(), &entry);
-    bool found = search != INVALID_HANDLE_VALUE;
-    // A drive root (C:\) is never found by a search, and goes on unfound.
-    if (!found && path.size() > 3) {
+    bool folder = false;
+    if (!SourceExists(path, folder)) {
         Notice(NoticeKind::Error, FormatPath(LangRes::SourceNotFound, path));
         return;
     }
-    bool folder = (found && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ||
-                  path.size() == 3;
-    if (found)
-        FindClose(search);
 
-    ShowStartButton(false);
-    SetControlsEnabled(false);
-    busy_ = true;
-    StartProgressPhase();
-    ProcessMessages();
-
-    CorvexByteTotal total = {0, 0};
-    int32_t resultCode = 0;
     // The result code is not looked at: a path the library cannot read
     // simply gets the count it returns.
-    int32_t count = library_.countInFileEx(path.c_str(), &total, &resultCode, CountProgress);
-    busy_ = false;
-
-    SetProgressText("");
-    ShowWindow(Control(IdProgBar), SW_HIDE);
-    ShowStartButton(true);
-    SetControlsEnabled(true);
-    if (closeAsked_)
+    const int32_t kind = shownKind_;
+    SourceRow row;
+    int32_t resultCode = 0;
+    if (!CountSource(path, kind, row.count, row.totalBytes, resultCode))
         return;
+    row.countOfKind[kind] = row.count;
 
     SplitPath split = SplitSourcePath(path);
-    SourceRow row;
     row.name = split.name;
-    row.count = count;
     row.directory = split.directory;
-    row.totalBytes = (uint64_t(total.high) << 32) | total.low;
     row.image = folder ? 1 : 0;
     AppendRow(row);
+}
+
+void TMainForm::optConvertChange() {
+    const int32_t kind = SelectedKind();
+    if (kind == shownKind_)
+        return;
+    shownKind_ = kind;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (closeAsked_)
+            return;
+        if (rows_[i].countOfKind[kind] < 0) {
+            // Counted now; a count that fails leaves the row as it was, to be
+            // counted again at the next change to this kind.
+            const std::string path = FullPathOf(rows_[i]);
+            bool folder = false;
+            if (!SourceExists(path, folder)) {
+                Notice(NoticeKind::Error, FormatPath(LangRes::SourceNotFound, path));
+                continue;
+            }
+            int32_t count = 0, resultCode = 0;
+            uint64_t totalBytes = 0;
+            if (!CountSource(path, kind, count, totalBytes, resultCode))
+                return;
+            if (resultCode != 0) {
+                outside_.Beep();
+                ShowResult(resultCode, rows_[i], std::string());
+                continue;
+            }
+            rows_[i].countOfKind[kind] = count;
+            rows_[i].totalBytes = totalBytes;
+        }
+        rows_[i].count = rows_[i].countOfKind[kind];
+        ShowRowCount(static_cast<int>(i));
+    }
 }
 
 void TMainForm::AppendRow(const SourceRow &row) {
@@ -77,16 +133,23 @@ void TMainForm::AppendRow(const SourceRow &row) {
                                               reinterpret_cast<LPARAM>(&item)));
     if (index < 0)
         throw RaisedError(LangRes::ResultText1006);
-    std::string count = std::to_string(row.count);
     item.mask = LVIF_TEXT;
     item.iItem = index;
-    item.iSubItem = 1;
-    item.pszText = &count[0];
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     item.iSubItem = 2;
     item.pszText = const_cast<char *>(row.directory.c_str());
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     rows_.push_back(row);
+    ShowRowCount(index);
+}
+
+void TMainForm::ShowRowCount(int index) {
+    std::string count = std::to_string(rows_[size_t(index)].count);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.iSubItem = 1;
+    item.pszText = &count[0];
+    SendMessageA(Control(IdFromCtrl), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void TMainForm::NewFileBtnClick() {

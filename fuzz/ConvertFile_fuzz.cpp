@@ -3,7 +3,8 @@
 // Checked: for general text the .eml files, in name order, are the input
 // from the first message on; for mbox and @nifty input each file is a slice
 // of the input, in order and not overlapping. The only change allowed is a
-// line of eight hyphens that became "X-Ds:8".
+// line of eight hyphens that became "X-Ds:8". And through the exports, for
+// every kind: the count equals the number of files that KelpoEx wrote.
 #include <dirent.h>
 #include <unistd.h>
 
@@ -27,6 +28,18 @@
 namespace {
 
 std::string g_root;
+
+std::vector<std::string> Names(const std::string &folder) {
+    std::vector<std::string> names;
+    if (DIR *d = ::opendir(folder.c_str())) {
+        while (dirent *e = ::readdir(d))
+            if (e->d_name[0] != '.')
+                names.push_back(e->d_name);
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::string ReadAll(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,14 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Check(rc == 0, "result code");
     Check(total.low == input.size() && total.high == 0, "byte total");
 
-    std::vector<std::string> names;
-    if (DIR *d = ::opendir(out.c_str())) {
-        while (dirent *e = ::readdir(d))
-            if (e->d_name[0] != '.')
-                names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = Names(out);
     Check(names.size() == size_t(count), "one file per message");
 
     std::vector<std::string> files;
@@ -119,6 +125,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             Check(p + f.size() <= input.size(), "slice of the input, in order, not overlapping");
             at = p + f.size();
         }
+    }
+    // The count of each kind, as the library's callers make it, against
+    // what the extraction of that kind writes (the setting between 4 and 12).
+    const std::string setting = std::to_string(4 + data[1] % 9);
+    ::setenv("CORVEX_CRITERIA_KEYWORD_COUNT", setting.c_str(), 1);
+    for (int32_t k = KindGeneral; k <= KindMbox; ++k) {
+        int32_t countRc = -1, extractRc = -1;
+        const int32_t counted = InetMailMessageCountInFileOfKind(in.c_str(), k, 0, nullptr, &countRc, nullptr);
+        const int32_t found = KelpoEx(in.c_str(), out.c_str(), k, nullptr, &extractRc, nullptr);
+        Check(countRc == 0 && extractRc == 0, "export result codes");
+        const std::vector<std::string> written = Names(out);
+        Check(counted == found && written.size() == size_t(counted), "the count is the files written");
+        for (auto &n : written)
+            ::unlink((out + "/" + n).c_str());
     }
     return 0;
 }

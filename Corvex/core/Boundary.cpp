@@ -78,6 +78,13 @@ bool CaptureBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
         return true;
     const uint64_t room = boundary.size - 3;
     char *out = boundary.text;
+    // The buffer ends at a NUL: a value that holds one cannot be kept whole,
+    // and a part of it would match other lines, so none is kept.
+    for (uint64_t i = value.begin; i < value.end; ++i)
+        if (data.ByteAt(lineStart + i) == 0) {
+            out[0] = 0;
+            return true;
+        }
     out[0] = '-';
     out[1] = '-';
     uint64_t length = 0;

@@ -60,19 +60,10 @@ inline size_t FindByte(const uint8_t *p, size_t n, uint8_t value) {
     return FindByteScalar(p, n, value);
 }
 
-// Offset of the first occurrence of text (m bytes, m >= 1, no NUL among
-// them) in p[0..n), or of the first NUL byte if one comes first, or n; nul
-// tells which was found.
-inline size_t FindTextOrNulScalar(const uint8_t *p, size_t n, const uint8_t *text, size_t m,
-                                  bool &nul) {
-    nul = false;
+// Offset of the first occurrence of text (m bytes, m >= 1) in p[0..n), or n.
+inline size_t FindTextScalar(const uint8_t *p, size_t n, const uint8_t *text, size_t m) {
     for (size_t i = 0; i < n;) {
         const size_t at = i + FindByte(p + i, n - i, text[0]);
-        const size_t zero = i + FindByte(p + i, at - i, 0);
-        if (zero < at) {
-            nul = true;
-            return zero;
-        }
         if (at == n || (at + m <= n && SameBytes(p + at + 1, text + 1, m - 1)))
             return at;
         i = at + 1;
@@ -81,45 +72,37 @@ inline size_t FindTextOrNulScalar(const uint8_t *p, size_t n, const uint8_t *tex
 }
 
 #if CORVEX_SSE2
-// The same with SSE2: the first and the last byte of the text and the NUL
-// byte compared sixteen positions at once, in one pass over the bytes; only
-// where the first and the last agree is the whole text compared.
-CORVEX_SSE2_TARGET inline size_t FindTextOrNulSse2(const uint8_t *p, size_t n, const uint8_t *text,
-                                                   size_t m, bool &nul) {
-    nul = false;
+// The same with SSE2: the first and the last byte of the text compared
+// sixteen positions at once; only where both agree is the whole text
+// compared.
+CORVEX_SSE2_TARGET inline size_t FindTextSse2(const uint8_t *p, size_t n, const uint8_t *text,
+                                              size_t m) {
     size_t i = 0;
     if (m <= n) {
         const __m128i first = _mm_set1_epi8(char(text[0])), final = _mm_set1_epi8(char(text[m - 1]));
-        const __m128i zero = _mm_setzero_si128();
         for (; i + 16 <= n - m + 1; i += 16) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + m - 1));
-            const unsigned zeros = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)));
             unsigned mask = unsigned(_mm_movemask_epi8(
-                                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final)))) |
-                            zeros;
+                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final))));
             for (; mask; mask &= mask - 1) {
                 const unsigned bit = unsigned(__builtin_ctz(mask));
-                if (zeros >> bit & 1) {
-                    nul = true;
-                    return i + bit;
-                }
                 if (SameBytes(p + i + bit + 1, text + 1, m - 1))
                     return i + bit;
             }
         }
     }
-    return i + FindTextOrNulScalar(p + i, n - i, text, m, nul);
+    return i + FindTextScalar(p + i, n - i, text, m);
 }
 #endif
 
 // The widest of the two that the processor has.
-inline size_t FindTextOrNul(const uint8_t *p, size_t n, const uint8_t *text, size_t m, bool &nul) {
+inline size_t FindText(const uint8_t *p, size_t n, const uint8_t *text, size_t m) {
 #if CORVEX_SSE2
     if (HasSse2())
-        return FindTextOrNulSse2(p, n, text, m, nul);
+        return FindTextSse2(p, n, text, m);
 #endif
-    return FindTextOrNulScalar(p, n, text, m, nul);
+    return FindTextScalar(p, n, text, m);
 }
 
 } // namespace corvex

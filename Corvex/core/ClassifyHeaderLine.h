@@ -70,8 +70,8 @@ inline bool ContinuesField(uint8_t first, bool inRun, const RunState &state) {
 inline bool IdleBreak(const uint8_t *line, uint64_t lineLength, RunState &state, unsigned &points) {
     const LineInitials &t = kLineInitials;
     switch (t.kind[line[0]]) {
-    case 0: // a break unless it continues a field (a NUL line ends the data)
-        return !ContinuesField(line[0], false, state) && line[0] != 0;
+    case 0: // a break unless it continues a field
+        return !ContinuesField(line[0], false, state);
     case 1:
         return true;
     default:

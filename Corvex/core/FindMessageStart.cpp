@@ -28,11 +28,10 @@ uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uin
     unsigned points = 0;
     size_t line = 0;
     for (;;) {
-        const size_t end = line + FindLineEnd<true>(bytes + line, n - line);
+        const size_t end = line + FindLineEnd(bytes + line, n - line);
         // The line after it must begin in the block as well: a CR or LF
-        // followed by LF is one line end. (A NUL, the end of the data, is
-        // left to the whole look.)
-        if (end >= n || bytes[end] == 0)
+        // followed by LF is one line end.
+        if (end >= n)
             break;
         size_t next = end + 1;
         if (next < n && bytes[next] == 10)
@@ -155,8 +154,7 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
                 runWeight += weight;
             }
             position += length;
-            bool ended = data.ByteAt(position) == 0 ||
-                         (kind == LineClass::Continuation && length == 0);
+            bool ended = data.EndAt(position) || (kind == LineClass::Continuation && length == 0);
             position = ConsumeTerminator(data, position);
             evaluate = ended || position >= limit;
         }
@@ -172,7 +170,7 @@ ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64
         // A short run is dropped, with the boundary it declared.
         boundary.Clear();
         state.multipartSeen = false;
-        if (resync && position < limit && data.ByteAt(position) != 0) {
+        if (resync && position < limit && !data.EndAt(position)) {
             // The search goes on after the line examined last.
             position = ConsumeTerminator(data, position + length);
             runWeight = 0;

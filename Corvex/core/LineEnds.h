@@ -1,6 +1,6 @@
-// Finding where lines end, many bytes at a time. The scanner's lines end at
-// CR, LF or NUL (a NUL stands for the end of the data); an mbox's separator
-// lines end at CR or LF only, a NUL there being ordinary data.
+// Finding where lines end, many bytes at a time. Lines end at CR or LF; a
+// NUL byte is ordinary data (files left by a program that crashed, or padded
+// by a disk tool, hold them), and only the end of the file ends the data.
 #pragma once
 
 #include <cstddef>
@@ -12,10 +12,9 @@
 
 namespace corvex {
 
-// Index of the first CR or LF (and, when NulEnds, NUL) in p[0..n), or n:
-// eight bytes at a time in a 64-bit word.
-template <bool NulEnds>
-size_t FindLineEndScalar(const uint8_t *p, size_t n) {
+// Index of the first CR or LF in p[0..n), or n: eight bytes at a time in a
+// 64-bit word.
+inline size_t FindLineEndScalar(const uint8_t *p, size_t n) {
     constexpr uint8_t CR = 13, LF = 10;
     constexpr uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     auto hasZero = [](uint64_t v) { return (v - ones) & ~v & highs; };
@@ -23,55 +22,50 @@ size_t FindLineEndScalar(const uint8_t *p, size_t n) {
     for (; i + 8 <= n; i += 8) {
         uint64_t v;
         std::memcpy(&v, p + i, 8);
-        if ((NulEnds && hasZero(v)) | hasZero(v ^ (ones * LF)) | hasZero(v ^ (ones * CR)))
+        if (hasZero(v ^ (ones * LF)) | hasZero(v ^ (ones * CR)))
             break;
     }
     for (; i < n; ++i)
-        if ((NulEnds && p[i] == 0) || p[i] == LF || p[i] == CR)
+        if (p[i] == LF || p[i] == CR)
             return i;
     return n;
 }
 
 #if CORVEX_SSE2
 // The line ends among the sixteen bytes at p, as a bit for each byte.
-template <bool NulEnds>
 CORVEX_SSE2_TARGET inline unsigned LineEndMask(const uint8_t *p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(10)), _mm_cmpeq_epi8(v, _mm_set1_epi8(13)));
-    if (NulEnds)
-        hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(10)), _mm_cmpeq_epi8(v, _mm_set1_epi8(13)));
     return unsigned(_mm_movemask_epi8(hit));
 }
 
 // The same, thirty-two bytes at a time.
-template <bool NulEnds>
-CORVEX_SSE2_TARGET size_t FindLineEndSse2(const uint8_t *p, size_t n) {
+CORVEX_SSE2_TARGET inline size_t FindLineEndSse2(const uint8_t *p, size_t n) {
     size_t i = 0;
     for (; i + 32 <= n; i += 32) {
-        if (unsigned mask = LineEndMask<NulEnds>(p + i) | LineEndMask<NulEnds>(p + i + 16) << 16)
+        if (unsigned mask = LineEndMask(p + i) | LineEndMask(p + i + 16) << 16)
             return i + size_t(__builtin_ctz(mask));
     }
     if (i + 16 <= n) {
-        if (unsigned mask = LineEndMask<NulEnds>(p + i))
+        if (unsigned mask = LineEndMask(p + i))
             return i + size_t(__builtin_ctz(mask));
         i += 16;
     }
-    return i + FindLineEndScalar<NulEnds>(p + i, n - i);
+    return i + FindLineEndScalar(p + i, n - i);
 }
 #endif
 
 // The widest of the two that the processor has.
-template <bool NulEnds>
-size_t FindLineEnd(const uint8_t *p, size_t n) {
+inline size_t FindLineEnd(const uint8_t *p, size_t n) {
 #if CORVEX_SSE2
     if (HasSse2())
-        return FindLineEndSse2<NulEnds>(p, n);
+        return FindLineEndSse2(p, n);
 #endif
-    return FindLineEndScalar<NulEnds>(p, n);
+    return FindLineEndScalar(p, n);
 }
 
-// Bytes of the scanner's line at offset before its first CR, LF or NUL (or
-// the end of the file).
+// Bytes of the line at offset before its first CR or LF (or the end of the
+// file).
 inline uint64_t MeasureLine(Reader &data, uint64_t offset) {
     uint64_t p = offset;
     for (;;) {
@@ -79,7 +73,7 @@ inline uint64_t MeasureLine(Reader &data, uint64_t offset) {
         const uint8_t *span = data.Span(p, n);
         if (!n)
             return p - offset;
-        size_t i = FindLineEnd<true>(span, n);
+        size_t i = FindLineEnd(span, n);
         if (i < n)
             return p + i - offset;
         p += n;

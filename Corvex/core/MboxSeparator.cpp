@@ -36,7 +36,7 @@ uint64_t NextMboxLine(Reader &data, uint64_t offset, uint64_t size) {
             return size; // a failed read: nothing more can be told apart
         if (n > size - p)
             n = size_t(size - p);
-        size_t i = FindLineEnd<false>(span, n);
+        size_t i = FindLineEnd(span, n);
         if (i < n) {
             p += i;
             if (data.ByteAt(p) == CR && p + 1 < size && data.ByteAt(p + 1) == LF)

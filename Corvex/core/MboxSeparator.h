@@ -1,7 +1,6 @@
 // The separator lines of a UNIX mbox file: a line that begins "From " and is
 // followed by a line that begins with a header field's name and colon. Here
-// a line ends at CR LF, a lone CR or a lone LF, and a NUL byte is ordinary
-// data.
+// a line ends at CR LF, a lone CR or a lone LF.
 #pragma once
 
 #include <cstdint>

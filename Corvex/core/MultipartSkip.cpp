@@ -82,13 +82,9 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
         const uint8_t *span = block(p, count);
         if (!count)
             return p; // the end of the file, or a read that failed
-        // A NUL byte ends the data: it is looked for in the same pass.
         size_t at = 0;
         for (;;) {
-            bool nul;
-            const size_t found = at + FindTextOrNul(span + at, count - at, value, m, nul);
-            if (nul)
-                return p + found;
+            const size_t found = at + FindText(span + at, count - at, value, m);
             if (found == count)
                 break;
             if (ends(p + found))

@@ -31,6 +31,13 @@ public:
         }
         return SpanSlow(offset, count);
     }
+    // Whether the data ends at offset: the end of the file, or a read that
+    // failed. (A NUL byte is data like any other.)
+    bool EndAt(uint64_t offset) {
+        size_t count;
+        Span(offset, count);
+        return count == 0;
+    }
     // Fills count bytes from offset, zeros where no byte could be read.
     void ReadBytesAt(uint64_t offset, uint8_t *buffer, size_t count);
     // True when the last block read failed (as against reaching the end).

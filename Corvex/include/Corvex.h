@@ -1,5 +1,5 @@
 /* Corvex: finds Internet mail messages in text files and writes each one
-   to a numbered .eml file. The four functions below are the library's whole
+   to a numbered .eml file. The five functions below are the library's whole
    public surface; every string is an 8-bit path in the system ANSI code page
    and every call runs to completion on the calling thread. */
 #ifndef CORVEX_H
@@ -80,6 +80,17 @@ CORVEX_API int32_t CORVEX_CALL Kelpo(const char *inputPath, const char *outputFo
 CORVEX_API int32_t CORVEX_CALL KelpoEx(const char *inputPath, const char *outputFolder,
                                        int32_t kind, CorvexByteTotal *totalBytes,
                                        int32_t *resultCode, ProgressCallback progress);
+
+/* Ordinal 5: counts the messages in a file or folder as KelpoEx of the same
+   kind would find them: the count equals the number of .eml files that
+   KelpoEx with the same input and kind writes into an empty folder when
+   nothing fails. flags must be 0 (its bits are kept for later options); any
+   other value sets ResultUnknownError and counts nothing. */
+CORVEX_API int32_t CORVEX_CALL InetMailMessageCountInFileOfKind(const char *inputPath,
+                                                                int32_t kind, uint32_t flags,
+                                                                CorvexByteTotal *totalBytes,
+                                                                int32_t *resultCode,
+                                                                ProgressCallback progress);
 
 #ifdef __cplusplus
 }

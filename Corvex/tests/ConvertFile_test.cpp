@@ -81,12 +81,11 @@ TEST_P(Convert, TheDashLineBecomesAFieldOnlyForExactlyEightHyphensAndCrLf) {
 }
 
 TEST_P(Convert, ARealNulAtTheEndOfAMessageIsKept) {
-    const std::string one = Fields(8) + "\r\nbody\r\n" + std::string(1, '\0');
+    const std::string one = Fields(8) + "\r\nbody\r\n" + std::string(1, '\0') + "\r\n";
     int32_t rc;
-    // The NUL ends the data for the scanner: the second message is not found,
-    // and the bytes after it belong to the first.
-    EXPECT_EQ(Split(one + kSecond, KindMbox, rc), 1);
-    EXPECT_EQ(Out("00001.eml"), one + kSecond);
+    // The NUL is data: the message after it is found all the same.
+    EXPECT_EQ(Split(one + kSecond, KindMbox, rc), 2);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{one, kSecond}));
     EXPECT_EQ(Split("xx\r\n" + one, KindMbox, rc), 1);
     EXPECT_EQ(Out("00001.eml"), one);
 }

@@ -1,4 +1,4 @@
-// The shared library's four exports, called as a front end calls them.
+// The shared library's five exports, called as a front end calls them.
 #include <gtest/gtest.h>
 
 #include "Corvex.h"
@@ -10,7 +10,7 @@ namespace {
 int g_reports = 0;
 int32_t CORVEX_CALL Count(uint32_t, uint32_t, uint32_t, uint32_t) { return ++g_reports; }
 
-TEST(Exports, AllFourOnOneFile) {
+TEST(Exports, TheFirstFourOnOneFile) {
     TempDir dir;
     const std::string mail = Fields(8) + "\r\nbody\r\n";
     WriteFile(dir / "m", "From: a\r\n\r\nfirst\r\n" + mail + mail);
@@ -45,6 +45,48 @@ TEST(Exports, AllFourOnOneFile) {
     EXPECT_EQ(InetMailMessageCountInFile((dir / "none").c_str(), &rc), 0);
     EXPECT_EQ(rc, ResultInputPathNotFound);
     EXPECT_EQ(InetMailMessageCountInFile(nullptr, nullptr), 0);
+}
+
+TEST(Exports, TheCountOfAKindIsWhatItsExtractionWrites) {
+    TempDir dir;
+    std::string mbox;
+    for (int i = 1; i <= 6; ++i)
+        mbox += "From a@b Sat Jan  1 00:00:00 2000\nSubject: " + std::to_string(i) + "\n\nbody\n\n";
+    WriteFile(dir / "box", mbox);
+    const std::string in = dir / "box";
+    int32_t rc = -1;
+    CorvexByteTotal total{7, 7};
+    for (int32_t kind : {int32_t(KindGeneral), int32_t(KindNifty), int32_t(KindMbox), 7}) {
+        SCOPED_TRACE(kind);
+        const std::string out = dir / ("out" + std::to_string(kind));
+        g_reports = 0;
+        const int32_t counted = InetMailMessageCountInFileOfKind(in.c_str(), kind, 0, &total, &rc, Count);
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(total.low, uint32_t(mbox.size()));
+        EXPECT_EQ(g_reports, counted);
+        EXPECT_EQ(KelpoEx(in.c_str(), out.c_str(), kind, nullptr, &rc, nullptr), counted);
+        EXPECT_EQ(List(out).size(), size_t(counted));
+    }
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 0, nullptr, &rc, nullptr), 6);
+    // The general count of the same file stays what the first count export says.
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindGeneral, 0, nullptr, &rc, nullptr),
+              InetMailMessageCountInFile(in.c_str(), &rc));
+
+    // Flags are kept for later options: any bit refuses the call.
+    for (uint32_t flags : {1u, 0x80000000u}) {
+        total = {7, 7};
+        rc = -1;
+        EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, flags, &total, &rc, Count), 0);
+        EXPECT_EQ(rc, ResultUnknownError);
+        EXPECT_EQ(total.low, 0u);
+        EXPECT_EQ(total.high, 0u);
+    }
+    EXPECT_EQ(InetMailMessageCountInFileOfKind("relative", KindMbox, 0, nullptr, &rc, nullptr), 0);
+    EXPECT_EQ(rc, ResultInputFileNotFound);
+    EXPECT_EQ(InetMailMessageCountInFileOfKind((dir / "none").c_str(), KindNifty, 0, nullptr, &rc, nullptr), 0);
+    EXPECT_EQ(rc, ResultInputPathNotFound);
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 0, nullptr, nullptr, nullptr), 6);
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 1, nullptr, nullptr, nullptr), 0);
 }
 
 } // namespace

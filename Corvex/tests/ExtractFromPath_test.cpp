@@ -194,8 +194,8 @@ TEST_F(Paths, FilesOf4GiBOrMoreAreReadWithTheirWholeSize) {
         GTEST_SKIP() << "no sparse files here";
     }
     ::close(fd);
-    // Sparse zeros: general text ends at the first NUL, so nothing is found,
-    // but the file is taken, and its size kept in both words of the total.
+    // Sparse zeros: read to the end (a NUL is data) without a message in
+    // them, and the size kept in both words of the total.
     CorvexByteTotal total{5, 5};
     EXPECT_EQ(Run("C:\\big\\huge", "C:\\o", KindGeneral, &total), 0);
     EXPECT_EQ(rc, 0);

@@ -63,10 +63,16 @@ TEST_P(Scanner, ThresholdFromTheSetting) {
     EXPECT_EQ(ParseDecimal("\t -12z"), -12);
 }
 
-TEST_P(Scanner, ANulByteEndsTheData) {
-    Expect(Find("hello\r\n\0To: x\r\n\r\n", KindGeneral), -1, 0);
-    // A run in progress is still evaluated.
-    Expect(Find("To: x\0\r\n", KindGeneral), 0, 6);
+TEST_P(Scanner, ANulByteIsData) {
+    // No line ends at a NUL, and no run begins at one.
+    using namespace std::string_literals;
+    Expect(Find("hello\r\n\0To: x\r\n\r\n"s, KindGeneral), -1, 0);
+    Expect(Find("hello\r\n\0\r\nTo: x\r\n\r\n"s, KindGeneral), 10, 10);
+    // A NUL inside a field's line is part of it; the run goes on to the end.
+    Expect(Find("To: x\0\r\n"s, KindGeneral), 0, 9);
+    // After a marked field a line that begins with a NUL continues it.
+    std::string run = "xx\r\n" + Fields(6) + std::string("\0\r\n", 3) + Fields(2) + "\r\nbody\r\n";
+    Expect(Find(run, KindMbox, 4), 0, Fields(6).size() + 3 + Fields(2).size() + 2 + 1);
     // A run cut short by the end of the data reaches to it, plus one.
     std::string eight = "xx\r\n" + Fields(8);
     Expect(Find(eight, KindMbox, 4), 0, Fields(8).size() + 1);
@@ -113,11 +119,16 @@ TEST_P(Scanner, NoClosingLineNoSkip) {
     std::strcpy(boundary, "--b");
     r = Find(text, KindMbox, 4, boundary, sizeof boundary);
     EXPECT_EQ(r.offset, int64_t(text.find(again) - 4));
-    // The end of the data (a NUL) before the closing line: no skip either.
-    const std::string cut = "xx\r\n--b\r\n" + next + std::string(1, '\0') + "--b--\r\n";
+    // The end of the file before the closing line: no skip either.
+    const std::string cut = "xx\r\n--b\r\n" + next + "--b-";
     std::strcpy(boundary, "--b");
     r = Find(cut, KindMbox, 4, boundary, sizeof boundary);
     EXPECT_EQ(r.offset, int64_t(cut.find(next) - 4));
+    // A NUL is no end: the closing line after one closes the body.
+    const std::string nul = "xx\r\n--b\r\n" + next + std::string(1, '\0') + "\r\n--b--\r\n" + next;
+    std::strcpy(boundary, "--b");
+    r = Find(nul, KindMbox, 4, boundary, sizeof boundary);
+    EXPECT_EQ(r.offset, int64_t(nul.rfind(next) - 4));
 }
 
 TEST_P(Scanner, ADelimiterLineInsideARunStartsNoSkip) {

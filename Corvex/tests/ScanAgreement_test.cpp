@@ -48,8 +48,8 @@ std::string Mixed(unsigned seed, size_t size, bool withNul) {
             text += pick(20) ? end : kEnds[pick(5)];
         }
     }
-    // A NUL ends the data where the search meets it: here it ends a body
-    // line, with a message after it.
+    // A NUL is data like any other: here at the end of a body line, with a
+    // message after it.
     if (withNul)
         text.insert(text.find("\r\n", text.size() / 2) + 2,
                     std::string("words of a body\r\nmore words of it\0\r\n", 36) + Fields(8) + "\r\nbody\r\n");

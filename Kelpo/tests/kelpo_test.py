@@ -22,7 +22,7 @@ TEXTS = {
     104: "  -nifty\t対象が@nifty Webメールで一括保存したファイルの場合指定します\n",
     105: "  -mbox   \t対象がUNIX mbox形式の場合指定します\n",
     106: "  指定なし\t一般的なインターネットメールメッセージ形式として解釈します\n\n",
-    107: "Kelpo -c 調査するファイル/フォルダ\n",
+    107: "Kelpo -c [-mbox][-nifty] 調査するファイル/フォルダ\n",
     108: "  指定パスにあるインターネットメールメッセージのコンテキスト数を返します\n",
     109: "インターネットメールメッセージの数: %d",
     112: "上記の指定したフォルダ内にemlファイルが正常に出力されました\n",
@@ -147,6 +147,9 @@ class Suite:
             "-mbox with an extra argument": ["-mbox", general, out, out],
             "-c alone": ["-c"],
             "-c with an output folder": ["-c", general, out],
+            "-c -mbox with an extra argument": ["-c", "-mbox", general, out],
+            "-c -c": ["-c", "-c", general],
+            "-c and an unknown option": ["-c", "-x", general],
             "unknown option": ["-x", general, out],
             "option named by a prefix": ["-mb", general, out],
             "bare hyphen": ["-", general, out],
@@ -312,6 +315,42 @@ class Suite:
         self.expect_run("count an empty folder", ["-c", self.p.native(empty)], TEXTS[109] % 0, 0)
 
 
+    def test_counts_by_kind(self):
+        # Each kind's count equals what that kind's extraction writes: an mbox
+        # counted as an mbox, not as general text.
+        mbox = os.path.join(self.work, "kinds.mbox")
+        with open(mbox, "wb") as f:
+            for i in range(1, 6):
+                f.write(("From a@b Sat Jan  1 00:00:00 2000\nSubject: %d\n\nbody %d\n\n"
+                         % (i, i)).encode())
+        path = self.p.native(mbox)
+        self.expect_run("general count of the mbox", ["-c", path], TEXTS[109] % 1, 0)
+        for args in (["-c", "-mbox", path], ["-mbox", "-c", path], ["-C", "-MBOX", path],
+                     ["-c", "-Mbox", path]):
+            self.expect_run("count %s" % " ".join(args[:2]), args, TEXTS[109] % 5, 0)
+        out = self.fresh("out-kinds")
+        self.expect_run("extract the mbox", ["-mbox", path, self.p.native(out)], TEXTS[112], 0)
+        self.check("-c -mbox counts the files written", len(self.files_of(out)) == 5)
+        for sample, option, _, messages in SAMPLES:
+            if option:
+                for args in ([option, "-c"], ["-c", option]):
+                    self.expect_run("count %s %s" % (sample, " ".join(args)),
+                                    args + [self.p.native(self.sample(sample))],
+                                    TEXTS[109] % messages, 0)
+            # Every sample read as every kind: the count is the files written.
+            for kind in (None, "-nifty", "-mbox"):
+                opt = [kind] if kind else []
+                out = self.fresh("out-count-kind")
+                path = self.p.native(self.sample(sample))
+                self.expect_run("extract %s as %s" % (sample, kind), opt + [path, self.p.native(out)],
+                                TEXTS[112], 0)
+                self.expect_run("count %s as %s" % (sample, kind), ["-c"] + opt + [path],
+                                TEXTS[109] % len(self.files_of(out)), 0)
+        missing = self.p.native(os.path.join(self.work, "no-such.mbox"))
+        self.expect_run("count by kind of a missing input", ["-c", "-nifty", missing],
+                        TEXTS[1003] + USAGE, self.p.failure_status())
+
+
 class LinuxSuite(Suite):
     def test_more_than_99999_messages_into_one_folder(self):
         # Small messages, each telling its number; two names are taken before
@@ -403,7 +442,7 @@ class WindowsSuite(Suite):
         self.check("exit codes seen by cmd", got.split() == [b"-1", b"0"], repr(got))
 
     def test_program_file(self):
-        # Corvex.dll is imported by name, for exactly the two calls the tool makes.
+        # Corvex.dll is imported by name, for exactly the three calls the tool makes.
         objdump = shutil.which("x86_64-w64-mingw32-objdump")
         self.check("objdump for the import table", objdump is not None)
         if objdump:
@@ -417,7 +456,8 @@ class WindowsSuite(Suite):
                         break
                     names.append(line.split()[-1])
             self.check("imports from Corvex.dll", sorted(names) ==
-                       ["InetMailMessageCountInFile", "Kelpo"], repr(names))
+                       ["InetMailMessageCountInFile", "InetMailMessageCountInFileOfKind", "Kelpo"],
+                       repr(names))
         with open(self.p.path, "rb") as f:
             image = f.read()
         for value in ["041104B0", "TALVEN", "Kelpo (Console application)", "1, 0, 2, 1127",

@@ -14,6 +14,11 @@ built:
   general    each message as stored, a line end added when it lacks one (the
              kind its first line ends with), then one empty line;
   together   the messages as stored, run together.
+Every input is also counted with the kind it is extracted as (-c, -c -mbox),
+and, for the first --kind-sources sources (all of them by default), counted
+and extracted as each of the three kinds: every count must equal the number
+of files that the extraction of that kind wrote. The counts per kind are
+printed.
 A message is exact when exactly one output file holds exactly the bytes of
 its span: in an mbox from its first line up to the next "From " line (the
 empty line and the quoting included; the last one to the end of the file), in
@@ -108,6 +113,23 @@ def judge(spans, folder):
     return [i for i, span in enumerate(spans) if outputs[digest(span)] == 1]
 
 
+KINDS = [("general", None), ("nifty", "-nifty"), ("mbox", "-mbox")]
+COUNT_LINE = re.compile(rb"(\d+)\s*$")
+
+
+def files_in(folder):
+    return len(os.listdir(folder)) if os.path.isdir(folder) else 0
+
+
+def count_of(program, option, path):
+    """The count that "-c [option] path" prints, or None with what it said."""
+    status, said = program.run(["-c"] + ([option] if option else []) + [path])
+    match = COUNT_LINE.search(said)
+    if status != 0 or not match:
+        return None, said
+    return int(match.group(1)), said
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -116,6 +138,8 @@ def main():
     parser.add_argument("--wine")
     parser.add_argument("--forms", default=",".join(FLOORS))
     parser.add_argument("--list", action="store_true", help="name every message that fails")
+    parser.add_argument("--kind-sources", type=int, default=1000,
+                        help="count and extract every kind for this many sources of each form")
     options = parser.parse_args()
 
     corpus = os.path.abspath(options.corpus)
@@ -133,6 +157,7 @@ def main():
     total = sum(len(m) for m in sources.values())
 
     failures = []
+    counted = collections.OrderedDict()  # (form, kind) -> messages counted
     if total != MESSAGES:
         failures.append("the corpus holds %d messages, not %d" % (total, MESSAGES))
     for form in options.forms.split(","):
@@ -150,6 +175,24 @@ def main():
                 failures.append("%s %s: exit status %d: %r" % (form, source, status, said))
             good = set(judge(spans, out))
             exact += len(good)
+            # The count of the same kind says how many files were written.
+            for kind, option in KINDS:
+                if option != OPTIONS[form]:
+                    if list(sources).index(source) >= options.kind_sources:
+                        continue
+                    kind_out = os.path.join(work, "out-%s-%s-%s" % (source, form, kind))
+                    program.run(([option] if option else []) +
+                                [program.native(path), program.native(kind_out)])
+                    written = files_in(kind_out)
+                    shutil.rmtree(kind_out, ignore_errors=True)
+                else:
+                    written = files_in(out)
+                count, said = count_of(program, option, program.native(path))
+                counted[(form, kind)] = counted.get((form, kind), 0) + (count or 0)
+                if count != written:
+                    failures.append("%s %s: -c as %s says %r, its extraction wrote %d files"
+                                    % (form, source, kind, count if count is not None else said,
+                                       written))
             if options.list:
                 for i, (name, _) in enumerate(messages):
                     if i not in good:
@@ -160,6 +203,10 @@ def main():
               % (form, exact, total, 100.0 * exact / max(total, 1), FLOORS[form]))
         if exact < FLOORS[form]:
             failures.append("%s: %d exact, fewer than %d" % (form, exact, FLOORS[form]))
+    for form in options.forms.split(","):
+        print("%-10s counted: %s" % (form, ", ".join("%s %d" % (kind, counted.get((form, kind), 0))
+                                                      for kind, _ in KINDS
+                                                      if (form, kind) in counted)))
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0

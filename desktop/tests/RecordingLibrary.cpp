@@ -64,6 +64,20 @@ int32_t CORVEX_CALL Count(const char *input, CorvexByteTotal *total, int32_t *re
     });
 }
 
+int32_t CORVEX_CALL CountOfKind(const char *input, int32_t kind, uint32_t flags,
+                                CorvexByteTotal *total, int32_t *resultCode,
+                                ProgressCallback progress) {
+    LibraryCall record;
+    record.input = input ? input : "(null)";
+    record.kind = kind;
+    record.ofKind = true;
+    record.progress = progress;
+    return Passed(record, total, resultCode, [&] {
+        return InetMailMessageCountInFileOfKind(input, kind, flags, total, resultCode,
+                                                Watched(progress));
+    });
+}
+
 int32_t CORVEX_CALL Extract(const char *input, const char *output, int32_t kind,
                             CorvexByteTotal *total, int32_t *resultCode,
                             ProgressCallback progress) {
@@ -85,7 +99,7 @@ std::function<void(const LibraryCall &)> RecordingLibrary::beforeCall;
 std::function<void(LibraryCall &)> RecordingLibrary::afterCall;
 std::function<void(uint64_t, uint64_t)> RecordingLibrary::afterProgress;
 
-InetMail RecordingLibrary::Bind() { return InetMail{Count, Extract}; }
+InetMail RecordingLibrary::Bind() { return InetMail{Count, Extract, CountOfKind}; }
 
 void RecordingLibrary::Reset() {
     Log().clear();

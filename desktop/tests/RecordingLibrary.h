@@ -1,4 +1,4 @@
-// The library's two functions as the desktop program calls them, recorded
+// The library's functions as the desktop program calls them, recorded
 // and passed on to the real Corvex.dll.
 #pragma once
 
@@ -9,7 +9,8 @@
 #include "InetMail.h"
 
 struct LibraryCall {
-    bool extract = false; // KelpoEx (else the count)
+    bool extract = false; // KelpoEx (else a count)
+    bool ofKind = false;  // the count of a kind (else InetMailMessageCountInFileEx)
     std::string input;
     bool outputGiven = false;
     std::string output;

@@ -22,7 +22,7 @@ PRODUCTS = {
         "dll": True,
         "subsystem": None,
         "exports": {1: "InetMailMessageCountInFile", 2: "InetMailMessageCountInFileEx",
-                    3: "Kelpo", 4: "KelpoEx"},
+                    3: "Kelpo", 4: "KelpoEx", 5: "InetMailMessageCountInFileOfKind"},
         "extra_dlls": {},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Corvex logic DLL",
                     "FileVersion": "1, 0, 8, 2613", "InternalName": "Corvex",

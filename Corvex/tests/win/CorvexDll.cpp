@@ -18,6 +18,7 @@ CorvexDll LoadOnce() {
     dll.countInFileEx = Bind<CountInFileExFn>(dll.module, "InetMailMessageCountInFileEx");
     dll.kelpo = Bind<KelpoFn>(dll.module, "Kelpo");
     dll.kelpoEx = Bind<KelpoExFn>(dll.module, "KelpoEx");
+    dll.countOfKind = Bind<CountOfKindFn>(dll.module, "InetMailMessageCountInFileOfKind");
     return dll;
 }
 

@@ -1,5 +1,5 @@
 // The real Corvex.dll, loaded at run time by name the way a caller that
-// does not link against it would, with its four functions bound by name.
+// does not link against it would, with its five functions bound by name.
 // The test programs never link against the library's import library.
 #pragma once
 
@@ -13,6 +13,7 @@ using CountInFileFn = decltype(&InetMailMessageCountInFile);
 using CountInFileExFn = decltype(&InetMailMessageCountInFileEx);
 using KelpoFn = decltype(&Kelpo);
 using KelpoExFn = decltype(&KelpoEx);
+using CountOfKindFn = decltype(&InetMailMessageCountInFileOfKind);
 
 struct CorvexDll {
     HMODULE module = nullptr;
@@ -21,6 +22,7 @@ struct CorvexDll {
     CountInFileExFn countInFileEx = nullptr;
     KelpoFn kelpo = nullptr;
     KelpoExFn kelpoEx = nullptr;
+    CountOfKindFn countOfKind = nullptr;
 };
 
 // Loads Corvex.dll once for the whole program and binds the exports by name;

@@ -1,4 +1,4 @@
-// The four exports, bound by name and by ordinal, on real files.
+// The five exports, bound by name and by ordinal, on real files.
 #include <gtest/gtest.h>
 
 #include "CorvexDll.h"
@@ -51,17 +51,19 @@ protected:
     }
 };
 
-TEST_F(Exports, NamesAndOrdinalsNameTheSameFourFunctions) {
+TEST_F(Exports, NamesAndOrdinalsNameTheSameFiveFunctions) {
     const CorvexDll &dll = Dll();
     ASSERT_NE(nullptr, dll.countInFile);
     ASSERT_NE(nullptr, dll.countInFileEx);
     ASSERT_NE(nullptr, dll.kelpo);
     ASSERT_NE(nullptr, dll.kelpoEx);
+    ASSERT_NE(nullptr, dll.countOfKind);
     EXPECT_EQ(Address(dll.countInFile), Address(ExportByOrdinal(1)));
     EXPECT_EQ(Address(dll.countInFileEx), Address(ExportByOrdinal(2)));
     EXPECT_EQ(Address(dll.kelpo), Address(ExportByOrdinal(3)));
     EXPECT_EQ(Address(dll.kelpoEx), Address(ExportByOrdinal(4)));
-    EXPECT_EQ(nullptr, Address(ExportByOrdinal(5)));
+    EXPECT_EQ(Address(dll.countOfKind), Address(ExportByOrdinal(5)));
+    EXPECT_EQ(nullptr, Address(ExportByOrdinal(6)));
 
     // The library that was tested is the one built beside this program.
     char exe[MAX_PATH] = {};
@@ -113,6 +115,39 @@ TEST_F(Exports, KelpoExByNameAndByOrdinal) {
         EXPECT_EQ(mail.Size(), Total(total));
         ExpectProgressOfTheFile();
         ExpectMessagesIn(out);
+    }
+}
+
+TEST_F(Exports, CountOfKindByNameAndByOrdinal) {
+    // An mbox whose messages have one field each: general text sees one.
+    std::string box;
+    for (int i = 1; i <= 4; ++i)
+        box += "From a@b Sat Jan  1 00:00:00 2000\r\nSubject: " + std::to_string(i) + "\r\n\r\nbody\r\n";
+    const std::string mbox = tmp / "box.mbox";
+    ASSERT_TRUE(WriteBytes(mbox, box));
+    int n = 0;
+    for (CountOfKindFn count : {Dll().countOfKind, ByOrdinal<CountOfKindFn>(5)}) {
+        for (int32_t kind : {KindGeneral, KindNifty, KindMbox}) {
+            ResetProgress();
+            CorvexByteTotal total = Garbage();
+            int32_t rc = -1;
+            const int32_t counted = count(mbox.c_str(), kind, 0, &total, &rc, RecordProgress);
+            EXPECT_EQ(0, rc);
+            EXPECT_EQ(box.size(), Total(total));
+            EXPECT_EQ(size_t(counted), ProgressCalls().size());
+            const std::string out = tmp / ("kind" + std::to_string(++n));
+            EXPECT_EQ(counted, Dll().kelpoEx(mbox.c_str(), out.c_str(), kind, nullptr, &rc, nullptr));
+            EXPECT_EQ(size_t(counted), SortedEntries(out).size()) << kind;
+        }
+        int32_t rc = -1;
+        EXPECT_EQ(4, count(mbox.c_str(), KindMbox, 0, nullptr, &rc, nullptr));
+        EXPECT_EQ(1, count(mbox.c_str(), KindGeneral, 0, nullptr, &rc, nullptr));
+        CorvexByteTotal total = Garbage();
+        EXPECT_EQ(0, count(mbox.c_str(), KindMbox, 2, &total, &rc, nullptr));
+        EXPECT_EQ(ResultUnknownError, rc);
+        EXPECT_EQ(0u, Total(total));
+        EXPECT_EQ(0, count("mail.txt", KindMbox, 0, nullptr, &rc, nullptr));
+        EXPECT_EQ(ResultInputFileNotFound, rc);
     }
 }
 
