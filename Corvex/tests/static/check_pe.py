@@ -35,8 +35,9 @@ PRODUCTS = {
         "subsystem": 3,  # console
         "exports": None,
         # The console tool binds the library by name at load time, and only
-        # the two functions it calls.
-        "extra_dlls": {"corvex.dll": {"Kelpo", "InetMailMessageCountInFile"}},
+        # the three functions it calls.
+        "extra_dlls": {"corvex.dll": {"Kelpo", "InetMailMessageCountInFile",
+                                      "InetMailMessageCountInFileOfKind"}},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Kelpo (Console application)",
                     "FileVersion": "1, 0, 2, 1127", "InternalName": "Kelpo",
                     "OriginalFilename": "Kelpo.exe", "ProductName": "Quillbox",
@@ -47,9 +48,10 @@ PRODUCTS = {
         "dll": False,
         "subsystem": 2,  # windows
         "exports": None,
-        # The desktop program binds the two functions it calls by name at load
-        # time, and nothing else of the library.
-        "extra_dlls": {"corvex.dll": {"KelpoEx", "InetMailMessageCountInFileEx"}},
+        # The desktop program binds the three functions it calls by name at
+        # load time, and nothing else of the library.
+        "extra_dlls": {"corvex.dll": {"KelpoEx", "InetMailMessageCountInFileEx",
+                                      "InetMailMessageCountInFileOfKind"}},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Quillbox",
                     "FileVersion": "1, 0, 9, 4212", "InternalName": "Quillrun",
                     "OriginalFilename": "Quillrun.exe", "ProductName": "Quillbox",

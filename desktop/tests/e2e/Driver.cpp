@@ -221,7 +221,11 @@ int Extract(const std::string &programPath, const std::string &mail, const std::
         return 1;
     Picture(main, pictures, "main-idle");
     SendMessageA(GetDlgItem(main, IdToCtrl), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
-    SendMessageA(GetDlgItem(main, IdOptConvert), CB_SETCURSEL, kind, 0);
+    // The kind as a user's choice tells it: the selection, then the list's
+    // notice of it, so that the row is counted as that kind.
+    HWND kinds = GetDlgItem(main, IdOptConvert);
+    SendMessageA(kinds, CB_SETCURSEL, kind, 0);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(IdOptConvert, CBN_SELCHANGE), reinterpret_cast<LPARAM>(kinds));
     if (!AddThroughOpenDialog(program, main, mail))
         return 1;
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
