@@ -205,8 +205,8 @@ bool MakeSparseFile(const std::string &path, uint64_t size) {
 }
 
 TEST_F(Arguments, FilesOf4GiBOrMoreAreReadWithTheirWholeSize) {
-    // Sparse zeros: general text ends at the first NUL, so nothing is found,
-    // but the file is read, and its size kept in both words of the total.
+    // Sparse zeros: read to the end (a NUL is data) without a message in
+    // them, and the size kept in both words of the total.
     const std::string big = tmp / "big.txt";
     ASSERT_TRUE(MakeSparseFile(big, 4294967296ull + 5));
     int32_t rc = -1;

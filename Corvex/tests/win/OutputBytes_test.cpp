@@ -87,15 +87,16 @@ TEST_F(OutputBytes, OnlyAWholeLineOfEightHyphensIsReplaced) {
 }
 
 TEST_F(OutputBytes, ZeroBytesInTheInput) {
-    // A real zero byte that ends the first header block stays in its file;
-    // the search goes on after it.
+    // A zero byte is data like any other: a line that begins with one goes
+    // on with the field before it, so the header block goes on too.
     const std::string second = PlainFields(8) + "\r\nbody\r\n";
-    Expect(std::string("From: a\r\n\0", 10) + second, KindGeneral,
-           {std::string("From: a\r\n\0", 10), second});
-    // A zero byte in a body ends the search: the rest of the file belongs to
-    // that message, and nothing is added at its end.
-    const std::string rest = std::string("From: a\r\n\r\nbody\0more\r\n", 22) + second;
-    Expect(rest, KindGeneral, {rest});
+    const std::string joined = std::string("From: a\r\n\0", 10) + second;
+    Expect(joined, KindGeneral, {joined});
+    // A zero byte in a body stays in its message, and the search goes on
+    // after it: the next message is found.
+    const std::string first = std::string("From: a\r\n\r\nbody\0more\r\n\0\r\n", 25);
+    Expect(first + second, KindGeneral, {first, second});
+    Expect(std::string(4096, '\0') + "\r\n" + first + second, KindGeneral, {first, second});
 }
 
 TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
