@@ -7,6 +7,7 @@
 
 #include <Corvex.h>
 
+#include <clocale>
 #include <cstdint>
 #include <string>
 
@@ -60,8 +61,11 @@ int RunKelpo(int argc, const char *const *argv)
 
     if (ReportResult(resultCode))
         return PrintUsage();
-    if (command.action == Action::Count)
+    if (command.action == Action::Count) {
+        // A line of its own, so that the prompt after it starts a new line.
         PrintText(LoadText(TextMessageCount), static_cast<int>(count));
+        PrintText("\n");
+    }
     else
         PrintText(LoadText(TextExtracted));
     return 0;
@@ -72,5 +76,9 @@ int RunKelpo(int argc, const char *const *argv)
 
 int main(int argc, char **argv)
 {
+#ifndef _WIN32
+    // Paths are in the user's locale's encoding; the library walks them by it.
+    setlocale(LC_CTYPE, "");
+#endif
     return kelpo::RunKelpo(argc, argv);
 }

@@ -47,13 +47,15 @@ public:
         uint32_t count = 0;
         for (uint64_t start = 0; start < limit_;) {
             const ScanResult found = MainSearch(start);
-            if (!found.Found())
+            if (InputCut() || !found.Found())
                 break;
             ++count;
             const uint64_t messageStart = start + uint64_t(found.offset);
             Report(start);
             if (Writing())
                 Write(messageStart, found.headerLength);
+            if (InputCut())
+                break;
             start = messageStart + found.headerLength;
         }
         return count;
@@ -63,9 +65,11 @@ public:
     // at the line after a separator and ends where the next separator begins.
     uint32_t SplitAtSeparators(uint64_t separator, bool first) {
         uint32_t count = 0;
-        while (separator < fileSize_) {
+        while (separator < fileSize_ && !InputCut()) {
             const uint64_t begin = NextMboxLine(data_, separator, fileSize_);
             const uint64_t next = FindMboxSeparator(ctx_, data_, begin, fileSize_);
+            if (InputCut())
+                break; // where this message ends could not be read
             ++count;
             Report(first && count == 1 ? 0 : separator);
             if (Writing())
@@ -76,6 +80,17 @@ public:
     }
 
 private:
+    // Whether the input could not be read to the size it had when it was
+    // opened (another program cut or changed it, or a read failed): then the
+    // work on the file ends with 1001, since what was read cannot be trusted
+    // to be the file, and nothing more is written from it.
+    bool InputCut() {
+        if (!data_.Failed())
+            return false;
+        Fail(resultCode_, ResultInputFileNotFound);
+        return true;
+    }
+
     // Each message is told to the caller before it is written.
     void Report(uint64_t searchStart) {
         if (progress_)
@@ -133,6 +148,8 @@ private:
                                                {lookAhead_.boundary, kBoundarySize},
                                                lookAhead_.threshold, &skip_);
             lookAhead_.valid = true;
+            if (data_.Failed())
+                return; // where the message ends could not be read: nothing is written
         }
         uint64_t length;
         if (lookAhead_.valid && lookAhead_.result.Found())
@@ -147,23 +164,32 @@ private:
     }
 
     // Writes length bytes from start (whose header block is headerLength
-    // bytes, 0 for none) into the next free name.
+    // bytes, 0 for none) into the next free name. A file that could not be
+    // written whole is removed: every .eml file left is a whole message.
     void WriteSpan(uint64_t start, uint64_t headerLength, uint64_t length) {
         std::unique_ptr<OutputFile> out;
-        if (!CreateUnderFreeName(out))
+        char path[kPathBuffer];
+        if (!CreateUnderFreeName(out, path))
             return;
         if (buffer_.empty())
             buffer_.resize(kWriteBuffer);
-        if (!WriteMessage(data_, *out, start, headerLength, length, buffer_))
+        if (WriteMessage(data_, *out, start, headerLength, length, buffer_))
+            return;
+        out.reset();
+        ctx_.host().RemoveFile(path);
+        // A read that failed is the input's fault, told as 1001 by the caller.
+        if (!data_.Failed())
             Fail(resultCode_, ResultFileCreateError);
     }
 
     // Creates the file of the first name from the counter on that nothing in
-    // the folder holds. Creating only when no entry of the name exists asks
-    // the file system once per name; a name whose creation fails otherwise is
-    // looked up, so that a failed lookup still counts as taken. Names this
-    // call already knows to be taken are passed over without asking again.
-    bool CreateUnderFreeName(std::unique_ptr<OutputFile> &out) {
+    // the folder holds, its path into path. Creating only when no entry of the
+    // name exists asks the file system once per name. Only an entry of that
+    // name moves on to the next name: a creation that fails for any other
+    // reason (no permission, a path that names no folder, a device) would fail
+    // for every name, so it ends the work at once with 1007. Names this call
+    // already knows to be taken are passed over without asking again.
+    bool CreateUnderFreeName(std::unique_ptr<OutputFile> &out, char (&path)[kPathBuffer]) {
         OutputNames &names = ctx_.names();
         for (;;) {
             ctx_.Pump();
@@ -174,7 +200,7 @@ private:
                 return false;
             }
             counter_ = next;
-            char name[16], path[kPathBuffer];
+            char name[16];
             std::snprintf(name, sizeof name, "%5.5u.eml", unsigned(counter_));
             if (!JoinPath(ctx_, outputFolder_, name, path, kPathBuffer)) {
                 // A name of six or seven digits that no longer fits beside a
@@ -185,7 +211,12 @@ private:
             }
             bool exists = false;
             out.reset(ctx_.host().CreateNewOutput(path, exists));
-            if (!out && !exists && ctx_.host().Attributes(path).kind == EntryKind::Missing) {
+            const EntryKind found = out || exists ? EntryKind::File : ctx_.host().Attributes(path).kind;
+            if (found == EntryKind::Error) {
+                Fail(resultCode_, ResultFileCreateError);
+                return false;
+            }
+            if (found == EntryKind::Missing) {
                 if (names.folderReady) {
                     // The folder may have gone since: make sure of it as at the
                     // start of a message, then try this name once more.
@@ -228,14 +259,16 @@ private:
 
 } // namespace
 
-int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint64_t fileSize,
-                    const char *outputFolder, int32_t kind, int32_t *resultCode,
-                    ProgressCallback progress) {
+int32_t ConvertFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
+                    int32_t kind, int32_t *resultCode, ProgressCallback progress) {
     std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
     if (!input) {
         Fail(resultCode, ResultInputFileNotFound);
         return 0;
     }
+    // The file is read to the size it has now; the directory entry's size
+    // went into the byte total.
+    const uint64_t fileSize = input->Size();
     Reader data(*input, ctx.cacheSize());
     FileConversion file(ctx, data, fileSize, outputFolder, kind, resultCode, progress);
     if (kind != KindMbox)

@@ -9,11 +9,10 @@
 
 namespace corvex {
 
-// Returns the number of messages found in the file of fileSize bytes at
-// inputPath. outputFolder null: count only. Writes only while *resultCode
-// is 0; the first failure is left in *resultCode.
-int32_t ConvertFile(CallContext &ctx, const char *inputPath, uint64_t fileSize,
-                    const char *outputFolder, int32_t kind, int32_t *resultCode,
-                    ProgressCallback progress);
+// Returns the number of messages found in the file at inputPath, read to
+// the size it has when it is opened. outputFolder null: count only. Writes
+// only while *resultCode is 0; the first failure is left in *resultCode.
+int32_t ConvertFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
+                    int32_t kind, int32_t *resultCode, ProgressCallback progress);
 
 } // namespace corvex

@@ -93,10 +93,20 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
         return 0;
     }
 
-    EntryInfo entry = ctx.host().FindEntry(inputPath);
+    // A folder may be written with separators after its name (a shell's
+    // completion adds one); a file may not.
+    char trimmed[kPathBuffer];
+    const size_t length = LengthWithoutTrailingSeparators(ctx, inputPath);
+    std::memcpy(trimmed, inputPath, length);
+    trimmed[length] = 0;
+    const bool hadSeparators = inputPath[length] != 0;
+    EntryInfo entry = ctx.host().FindEntry(trimmed);
+    if (hadSeparators && entry.kind == EntryKind::File)
+        entry.kind = EntryKind::Missing;
+    inputPath = trimmed;
     if (entry.kind == EntryKind::File) {
         AddSize(totalBytes, entry.size);
-        return ConvertFile(ctx, inputPath, entry.size, outputFolder, kind, resultCode, progress);
+        return ConvertFile(ctx, inputPath, outputFolder, kind, resultCode, progress);
     }
     if (entry.kind != EntryKind::Folder) {
         Fail(resultCode, ResultInputPathNotFound);
@@ -126,8 +136,7 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
             Fail(resultCode, ResultInputFileNotFound);
         } else {
             AddSize(totalBytes, item.size);
-            total += uint32_t(ConvertFile(ctx, path, item.size, outputFolder, kind, resultCode,
-                                          progress));
+            total += uint32_t(ConvertFile(ctx, path, outputFolder, kind, resultCode, progress));
         }
         if (resultCode && *resultCode != 0)
             break;

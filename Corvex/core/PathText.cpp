@@ -26,6 +26,22 @@ bool EndsWithSeparator(const CallContext &ctx, const char *text) {
     return length && text[length - 1] == ctx.separator() && !IsTrailByteAt(ctx, text, length - 1);
 }
 
+size_t LengthWithoutTrailingSeparators(const CallContext &ctx, const char *path) {
+    size_t length = std::strlen(path), root;
+    if (ctx.style() == PathStyle::Posix)
+        root = 1;
+    else if (path[0] == '\\' && path[1] == '\\')
+        root = 2;
+    else
+        root = path[0] && path[1] == ':' && path[2] == '\\' ? 3 : 0;
+    auto separator = [&](char c) {
+        return c == '/' || (ctx.style() == PathStyle::Windows && c == '\\');
+    };
+    while (length > root && separator(path[length - 1]) && !IsTrailByteAt(ctx, path, length - 1))
+        --length;
+    return length;
+}
+
 bool EnsureTrailingBackslash(const CallContext &ctx, char *text, size_t capacity) {
     size_t length = std::strlen(text);
     if (!length || EndsWithSeparator(ctx, text))

@@ -22,6 +22,9 @@ bool IsAcceptablePath(const CallContext &ctx, const char *path);
 bool IsTrailByteAt(const CallContext &ctx, const char *text, size_t n);
 // Whether a non-empty text ends in a separator that is a character of its own.
 bool EndsWithSeparator(const CallContext &ctx, const char *text);
+// The length of a path without the separators at its end ("\" or "/" on
+// Windows, "/" on POSIX), never shorter than its root ("X:\", "\\", "/").
+size_t LengthWithoutTrailingSeparators(const CallContext &ctx, const char *path);
 // Appends a separator to a non-empty path that does not end in one; false
 // (and the text unchanged) when the buffer of capacity bytes has no room.
 bool EnsureTrailingBackslash(const CallContext &ctx, char *text, size_t capacity);

@@ -5,7 +5,8 @@
 namespace corvex {
 
 Reader::Reader(InputFile &file, size_t blockSize)
-    : file_(file), blockSize_(blockSize ? blockSize : 1), current_(&blocks_[0]) {
+    : file_(file), blockSize_(blockSize ? blockSize : 1), current_(&blocks_[0]),
+      size_(file.Size()) {
     for (Block &b : blocks_)
         b.bytes.reset(new uint8_t[blockSize_]);
 }
@@ -17,8 +18,12 @@ Reader::Block &Reader::Find(uint64_t offset) {
             // Blocks are aligned so that scanning backwards hits the cache as well.
             other.start = offset - offset % blockSize_;
             other.loaded = true;
-            int64_t got = file_.ReadAt(other.start, other.bytes.get(), blockSize_);
-            lastFailed_ = got < 0;
+            const size_t want = other.start >= size_ ? 0
+                                : size_ - other.start < blockSize_ ? size_t(size_ - other.start)
+                                                                   : blockSize_;
+            const int64_t got = want ? file_.ReadAt(other.start, other.bytes.get(), want) : 0;
+            if (got < 0 || size_t(got) < want)
+                failed_ = true;
             other.length = got < 0 ? 0 : size_t(got);
         }
         current_ = &other;

@@ -1,6 +1,7 @@
-// Positioned reads of one input file through a block cache. Every answer is
-// what a positioned one-byte read would give: the byte, or 0 at and beyond
-// the end of the file and when a read fails.
+// Positioned reads of one input file through a block cache, up to the size
+// the file had when it was opened (a file that grows meanwhile is read to
+// that size). Every answer is what a positioned one-byte read would give:
+// the byte, or 0 at and beyond the end of the file and when a read fails.
 #pragma once
 
 #include <cstddef>
@@ -40,8 +41,10 @@ public:
     }
     // Fills count bytes from offset, zeros where no byte could be read.
     void ReadBytesAt(uint64_t offset, uint8_t *buffer, size_t count);
-    // True when the last block read failed (as against reaching the end).
-    bool LastReadFailed() const { return lastFailed_; }
+    // True once a read failed, or gave fewer bytes than the size promised
+    // (the file was cut by another program): what was read past that point
+    // is not the file's whole content.
+    bool Failed() const { return failed_; }
 
 private:
     // Two blocks, so that a look across a block edge and back reads nothing again.
@@ -62,7 +65,8 @@ private:
     size_t blockSize_;
     Block blocks_[2];
     Block *current_;
-    bool lastFailed_ = false;
+    uint64_t size_;
+    bool failed_ = false;
 };
 
 } // namespace corvex

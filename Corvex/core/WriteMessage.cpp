@@ -41,7 +41,7 @@ bool WriteMessage(Reader &data, OutputFile &out, uint64_t start, uint64_t header
         if (!patch && !filled && count >= length - done && length - done <= buffer.size())
             return out.Write(span, size_t(length - done)); // all of it in the cache: one write
         if (!count) {
-            if (data.LastReadFailed())
+            if (data.Failed())
                 return false;
             break; // the end of the file: the byte that stands for it is not written
         }

@@ -42,6 +42,8 @@ public:
     // Positioned read of up to count bytes; returns the number read (0 at the
     // end of the file), or -1 when positioning or reading fails.
     virtual int64_t ReadAt(uint64_t offset, void *buffer, size_t count) = 0;
+    // The file's size in bytes when it was opened.
+    virtual uint64_t Size() const = 0;
 };
 
 class OutputFile {
@@ -80,6 +82,8 @@ public:
     // Creates a file for writing with no sharing only when nothing of that
     // name exists; on failure, exists tells whether that was the reason.
     virtual OutputFile *CreateNewOutput(const char *path, bool &exists) = 0;
+    // Deletes a file (one that is no longer open); false when it stays.
+    virtual bool RemoveFile(const char *path) = 0;
 
     // Takes at most one pending window message of the calling thread,
     // translates and dispatches it; never waits.

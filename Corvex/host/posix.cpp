@@ -1,10 +1,12 @@
 // The host layer over POSIX: paths begin with "/", exclusive reading is an
-// advisory lock, there is no message queue, and the threshold setting comes
-// from the environment.
+// advisory lock, there is no message queue, the threshold setting comes from
+// the environment, and double-byte text follows the caller's locale.
 #include "host.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <langinfo.h>
+#include <strings.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -41,7 +43,8 @@ private:
 
 class PosixInput : public InputFile {
 public:
-    explicit PosixInput(int fd) : fd_(fd) {}
+    PosixInput(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    uint64_t Size() const override { return size_; }
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
         size_t done = 0;
         while (done < count) {
@@ -61,6 +64,7 @@ public:
 
 private:
     Descriptor fd_;
+    uint64_t size_;
 };
 
 class PosixOutput : public OutputFile {
@@ -115,6 +119,16 @@ private:
     DIR *dir_;
 };
 
+bool LocaleIsShiftJis() {
+    const char *codeset = ::nl_langinfo(CODESET);
+    if (!codeset)
+        return false;
+    for (const char *name : {"SJIS", "SHIFT_JIS", "SHIFT-JIS", "CP932", "WINDOWS-31J", "MS_KANJI"})
+        if (::strcasecmp(codeset, name) == 0)
+            return true;
+    return false;
+}
+
 EntryInfo Stat(const char *path) {
     struct stat st;
     EntryInfo info;
@@ -131,9 +145,12 @@ class PosixHost : public Host {
 public:
     PathStyle Style() const override { return PathStyle::Posix; }
 
-    // The system code page of the product is Shift-JIS (code page 932).
+    // Paths and text are in the encoding of the caller's locale: Shift-JIS
+    // lead bytes under a Shift-JIS locale only. In UTF-8 (what Japanese Linux
+    // systems use) and the other encodings no byte of a multi-byte character
+    // is "/", so a path is walked byte by byte there.
     bool IsLeadByte(unsigned char b) const override {
-        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        return LocaleIsShiftJis() && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
     }
 
     InputFile *OpenInput(const char *path) override {
@@ -146,7 +163,8 @@ public:
             return nullptr;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
             return nullptr;
-        return new PosixInput(fd.release());
+        const uint64_t size = uint64_t(st.st_size);
+        return new PosixInput(fd.release(), size);
     }
 
     EntryInfo FindEntry(const char *path) override {
@@ -186,6 +204,8 @@ public:
         exists = fd < 0 && errno == EEXIST;
         return fd < 0 ? nullptr : new PosixOutput(fd);
     }
+
+    bool RemoveFile(const char *path) override { return ::unlink(path) == 0; }
 
     bool PumpOneMessage() override { return false; }
     bool HasMessageQueue() const override { return false; }

@@ -22,6 +22,7 @@ public:
     ScopedHandle &operator=(const ScopedHandle &) = delete;
     bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
     HANDLE get() const { return h_; }
+    void release() { h_ = INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE h_;
@@ -48,7 +49,8 @@ private:
 
 class Win32Input : public InputFile {
 public:
-    explicit Win32Input(HANDLE h) : file_(h) {}
+    Win32Input(HANDLE h, uint64_t size) : file_(h), size_(size) {}
+    uint64_t Size() const override { return size_; }
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
         LONG high = LONG(offset >> 32);
         DWORD low = ::SetFilePointer(file_.get(), LONG(uint32_t(offset)), &high, FILE_BEGIN);
@@ -68,6 +70,7 @@ public:
 
 private:
     FileHandle file_;
+    uint64_t size_;
 };
 
 class Win32Output : public OutputFile {
@@ -132,9 +135,19 @@ public:
     bool IsLeadByte(unsigned char b) const override { return ::IsDBCSLeadByte(b) != FALSE; }
 
     InputFile *OpenInput(const char *path) override {
-        HANDLE h = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Input(h);
+        FileHandle h(::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!h.valid())
+            return nullptr;
+        // GetFileSize rather than GetFileSizeEx: the library still loads on
+        // the systems that lack the latter.
+        DWORD high = 0;
+        const DWORD low = ::GetFileSize(h.get(), &high);
+        if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
+            return nullptr;
+        Win32Input *input = new Win32Input(h.get(), uint64_t(high) << 32 | low);
+        h.release();
+        return input;
     }
 
     EntryInfo FindEntry(const char *path) override {
@@ -207,6 +220,8 @@ public:
         exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
         return nullptr;
     }
+
+    bool RemoveFile(const char *path) override { return ::DeleteFileA(path) != FALSE; }
 
     bool PumpOneMessage() override {
         MSG msg;

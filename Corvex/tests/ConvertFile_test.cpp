@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "ConvertTest.h"
 
 namespace corvex::test {
@@ -148,10 +150,19 @@ TEST_P(Convert, LongerNamesThatDoNotFitBesideTheFolderGive1009) {
     EXPECT_EQ(List(folder), std::vector<std::string>{"99999.eml"});
 }
 
-TEST_P(Convert, AFailedLookupTakesTheNameAndTheSearchGoesOn) {
-    // Neither created nor found missing: the name counts as taken.
-    host.attributesError = [](const std::string &p) { return p.find("00001.eml") != std::string::npos; };
+TEST_P(Convert, ANameThatCanBeNeitherMadeNorLookedUpStopsAtOnce) {
+    // Not "it exists": no later name would fare better (a folder without
+    // permission, a device), so the work stops with 1007 instead of trying
+    // every name up to 9999999.eml.
+    host.attributesError = [](const std::string &p) { return p.find(".eml") != std::string::npos; };
     int32_t rc;
+    EXPECT_EQ(Split(kSecond + kSecond, KindMbox, rc), 2); // the count goes on to the end
+    EXPECT_EQ(rc, ResultFileCreateError);
+    EXPECT_EQ(host.createNewOutputs, 1);
+    EXPECT_TRUE(List(dir / "out").empty());
+    // A name that is taken moves on to the next.
+    host.attributesError = nullptr;
+    host.attributesTaken = [](const std::string &p) { return p.find("00001.eml") != std::string::npos; };
     EXPECT_EQ(Split(kSecond, KindMbox, rc), 1);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(List(dir / "out"), std::vector<std::string>{"00002.eml"});
@@ -196,19 +207,33 @@ TEST_P(Convert, CreateAndWriteFailuresGive1007AndStopWriting) {
     EXPECT_EQ(host.createOutputs, 1);
 
     host.createFails = nullptr;
-    host.failWriteAt = host.writes; // the next write fails half-way
+    host.failWriteAt = host.writes; // the next write fails half-way (a full disk)
     TempDir other;
     WriteFile(other / "m", kSecond + kSecond);
     EXPECT_EQ(Run(other / "m", other / "out", KindMbox, &rc), 2);
     EXPECT_EQ(rc, ResultFileCreateError);
-    // The partial file stays.
-    EXPECT_EQ(ReadFile(other / "out/00001.eml"), kSecond.substr(0, kSecond.size() / 2));
-    EXPECT_FALSE(Exists(other / "out/00002.eml"));
+    // The cut file is removed: every .eml file left is a whole message, and a
+    // second run after freeing space starts at 00001.eml again.
+    EXPECT_TRUE(List(other / "out").empty());
+    EXPECT_EQ(host.removed, std::vector<std::string>{other / "out/00001.eml"});
+    EXPECT_EQ(Run(other / "m", other / "out", KindMbox, &rc), 2);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(List(other / "out"), (std::vector<std::string>{"00001.eml", "00002.eml"}));
+
+    // When the cut file cannot be removed either, the code is still 1007.
+    host.failWriteAt = host.writes;
+    host.removeFails = [](const std::string &) { return true; };
+    TempDir third;
+    WriteFile(third / "m", kSecond);
+    EXPECT_EQ(Run(third / "m", third / "out", KindMbox, &rc), 1);
+    EXPECT_EQ(rc, ResultFileCreateError);
+    EXPECT_EQ(ReadFile(third / "out/00001.eml"), kSecond.substr(0, kSecond.size() / 2));
 }
 
-TEST_P(Convert, AFailedReadWhileCopyingIsAWriteFailureNotSilentZeros) {
+TEST_P(Convert, AFailedReadWhileCopyingIsAnInputFailureNotSilentZeros) {
     // Every read fails once the first output file exists: what the copy must
-    // read anew cannot be had, and that is reported, not written as zeros.
+    // read anew cannot be had. That is the input's failure (1001), and the
+    // message that could not be read whole is not left behind.
     host.failReadsAfterCreate = true;
     int32_t rc;
     EXPECT_EQ(Split(kSecond, KindMbox, rc), 1);
@@ -216,9 +241,58 @@ TEST_P(Convert, AFailedReadWhileCopyingIsAWriteFailureNotSilentZeros) {
         EXPECT_EQ(rc, 0); // the one block read during the scan holds it all
         EXPECT_EQ(Out("00001.eml"), kSecond);
     } else {
-        EXPECT_EQ(rc, ResultFileCreateError);
-        EXPECT_EQ(Out("00001.eml").find('\0'), std::string::npos);
+        EXPECT_EQ(rc, ResultInputFileNotFound);
+        EXPECT_TRUE(List(dir / "out").empty());
     }
+}
+
+TEST_P(Convert, AnInputCutDuringTheRunIsAFailureAndLeavesNoCutMessage) {
+    // Another program cuts the file to half while it is read: messages that
+    // were read whole stay, the rest is not reported as written.
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "From a@b Sat Jan  1 00:00:00 2000\r\n" + Fields(8) + "\r\nbody " + std::to_string(i) +
+                " of a message that takes a few lines\r\nand goes on\r\n\r\n";
+    for (int32_t kind : {KindGeneral, KindNifty, KindMbox}) {
+        int32_t rc = -1;
+        ASSERT_EQ(Split(text, kind, rc), 40);
+        const std::vector<std::string> whole = Outputs();
+        for (bool extract : {true, false}) {
+            SCOPED_TRACE(std::to_string(kind) + (extract ? " extract" : " count"));
+            std::filesystem::remove_all(dir / "out");
+            WriteFile(dir / "mail.txt", text);
+            host.reads = 0;
+            host.cutAtRead = GetParam() == kDefaultCacheSize ? 0 : 200;
+            host.cutTo = text.size() / 2;
+            const int32_t count = Run(dir / "mail.txt", extract ? dir / "out" : "", kind, &rc);
+            host.cutAtRead = -1;
+            EXPECT_EQ(rc, ResultInputFileNotFound);
+            EXPECT_LT(count, 40);
+            // The files left are the first messages, each whole.
+            if (extract) {
+                const std::vector<std::string> left = Outputs();
+                EXPECT_LT(left.size(), whole.size());
+                EXPECT_TRUE(std::equal(left.begin(), left.end(), whole.begin()));
+            }
+        }
+    }
+}
+
+std::string g_growing;
+int32_t CORVEX_CALL GrowTheFile(uint32_t, uint32_t, uint32_t, uint32_t) {
+    std::ofstream(g_growing, std::ios::app) << Fields(8) << "\r\nmore\r\n";
+    return 0;
+}
+
+TEST_P(Convert, AFileThatGrowsIsReadToTheSizeItHadWhenOpened) {
+    // A message is appended at every report, as a mail program delivering
+    // new mail would.
+    g_growing = dir / "mail.txt";
+    WriteFile(g_growing, kSecond + kSecond);
+    int32_t rc;
+    EXPECT_EQ(Run(g_growing, dir / "out", KindMbox, &rc, nullptr, GrowTheFile), 2);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{kSecond, kSecond}));
 }
 
 TEST_P(Convert, LargeMessagesAreWrittenThroughABoundedBuffer) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <clocale>
 
 #include "CoreTest.h"
 #include "OutputFolder.h"
@@ -53,14 +54,31 @@ TEST_F(Paths, OnlyAbsoluteDriveAndNetworkPathsAreAccepted) {
     EXPECT_EQ(rc, 0);
 }
 
-TEST_F(Paths, APathEndingInASeparatorNamesNoSingleEntry) {
+TEST_F(Paths, AFolderMayBeWrittenWithSeparatorsAfterItsName) {
     MakeDirs(At("C:\\box"));
     WriteFile(At("C:\\box\\m"), kMail);
-    EXPECT_EQ(Run("C:\\box\\", nullptr), 0);
+    for (const char *path : {"C:\\box\\", "C:\\box\\\\", "C:\\box/", "C:\\box\\/"}) {
+        SCOPED_TRACE(path);
+        CorvexByteTotal total{9, 9};
+        EXPECT_EQ(Run(path, nullptr, KindGeneral, &total), 1);
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(total.low, kMail.size());
+    }
+    // A file written so is refused as before; a root stays a root.
+    EXPECT_EQ(Run("C:\\box\\m\\", nullptr), 0);
     EXPECT_EQ(rc, ResultInputPathNotFound);
     EXPECT_EQ(Run("C:\\", nullptr), 0);
     EXPECT_EQ(rc, ResultInputPathNotFound);
+    EXPECT_EQ(Run("C:\\\\", nullptr), 0);
+    EXPECT_EQ(rc, ResultInputPathNotFound);
     EXPECT_EQ(Run("C:\\box", nullptr), 1);
+    // A folder whose name ends in a double-byte character with the second
+    // byte of a backslash: that byte is no separator, the one after it is.
+    MakeDirs(At("C:\\\x95\x5c"));
+    WriteFile(At("C:\\\x95\x5c\\m"), kMail);
+    EXPECT_EQ(Run("C:\\\x95\x5c\\", nullptr), 1);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(Run("C:\\\x95\x5c", nullptr), 1);
 }
 
 TEST_F(Paths, DriveOutputPathsAreCreatedLevelByLevel) {
@@ -226,6 +244,38 @@ TEST(PathText, TrailBytesAndSeparators) {
     EXPECT_TRUE(IsAcceptablePath(p, "/x"));
     EXPECT_FALSE(IsAcceptablePath(p, "C:\\x"));
     EXPECT_FALSE(IsAcceptablePath(p, "x/y"));
+}
+
+// New output folders named in the locale's encoding, on the real host: in
+// UTF-8 no byte of a character is taken for a lead byte that hides the "/"
+// after it; under a Shift-JIS locale the lead bytes are Shift-JIS ones.
+TEST(Locale, NewFoldersAreMadeInTheLocalesEncoding) {
+    struct Restore {
+        std::string was = setlocale(LC_CTYPE, nullptr);
+        ~Restore() { setlocale(LC_CTYPE, was.c_str()); }
+    } restore;
+    TempDir dir;
+    WriteFile(dir / "m", kMail);
+    TestHost posix;
+    auto make = [&](const std::string &folder) {
+        CallContext ctx(posix);
+        int32_t rc = -1;
+        const int32_t n = ExtractFromPath(ctx, (dir / "m").c_str(), (dir / folder).c_str(), KindMbox,
+                                          nullptr, &rc, nullptr);
+        EXPECT_EQ(rc, 0) << folder;
+        EXPECT_EQ(n, 1) << folder;
+        EXPECT_EQ(ReadFile(dir / folder + "/00001.eml"), kMail) << folder;
+    };
+    ASSERT_NE(setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+    EXPECT_FALSE(PlatformHost().IsLeadByte(0xE3));
+    for (const char *folder : {"出力", "あ/保存", "表", "能", "予/sub/out"})
+        make(folder);
+    if (!setlocale(LC_CTYPE, "ja_JP.SJIS"))
+        GTEST_SKIP() << "no Shift-JIS locale here (locale-gen ja_JP.SJIS)";
+    EXPECT_TRUE(PlatformHost().IsLeadByte(0x95));
+    EXPECT_FALSE(PlatformHost().IsLeadByte('/'));
+    for (const char *folder : {"\x8f\x6f\x97\xcd", "\x95\x5c/\x94\x5c"}) // 出力, 表/能
+        make(folder);
 }
 
 } // namespace

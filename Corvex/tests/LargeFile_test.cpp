@@ -94,6 +94,7 @@ private:
 class PatternInput : public InputFile {
 public:
     explicit PatternInput(const Pattern &p) : p_(p) {}
+    uint64_t Size() const override { return p_.size(); }
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
         if (offset >= p_.size())
             return 0;
@@ -155,6 +156,7 @@ public:
         exists = outputs.count(path) != 0;
         return exists ? nullptr : CreateOutput(path);
     }
+    bool RemoveFile(const char *path) override { return outputs.erase(path) != 0; }
     bool PumpOneMessage() override { return false; }
     void ReadThresholdSetting(char *buffer, size_t) override { buffer[0] = 0; }
     uint32_t TickMs() override { return 0; }

@@ -1,6 +1,7 @@
 #include "TestHost.h"
 
 #include <dirent.h>
+#include <unistd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -16,9 +17,12 @@ namespace {
 
 class CountingInput : public InputFile {
 public:
-    CountingInput(InputFile *real, TestHost &host) : real_(real), host_(host) {}
+    CountingInput(InputFile *real, TestHost &host, std::string path)
+        : real_(real), host_(host), path_(std::move(path)) {}
+    uint64_t Size() const override { return real_->Size(); }
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
-        ++host_.reads;
+        if (host_.reads++ == host_.cutAtRead && ::truncate(path_.c_str(), off_t(host_.cutTo)) != 0)
+            return -1;
         if (host_.failReadsAfterCreate && host_.createOutputs + host_.createNewOutputs > 0)
             return -1;
         return real_->ReadAt(offset, buffer, count);
@@ -27,6 +31,7 @@ public:
 private:
     std::unique_ptr<InputFile> real_;
     TestHost &host_;
+    std::string path_;
 };
 
 class CountingOutput : public OutputFile {
@@ -76,16 +81,27 @@ std::string TestHost::Map(const char *path) const {
 }
 
 PathStyle TestHost::Style() const { return root_.empty() ? PathStyle::Posix : PathStyle::Windows; }
-bool TestHost::IsLeadByte(unsigned char b) const { return real_.IsLeadByte(b); }
+// Windows paths are in code page 932, as on the product's systems; POSIX
+// paths follow the locale, as the real host's do.
+bool TestHost::IsLeadByte(unsigned char b) const {
+    if (root_.empty() && !codePage932)
+        return real_.IsLeadByte(b);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 InputFile *TestHost::OpenInput(const char *path) {
-    InputFile *real = real_.OpenInput(Map(path).c_str());
-    return real ? new CountingInput(real, *this) : nullptr;
+    const std::string mapped = Map(path);
+    InputFile *real = real_.OpenInput(mapped.c_str());
+    return real ? new CountingInput(real, *this, mapped) : nullptr;
 }
 
 EntryInfo TestHost::FindEntry(const char *path) {
-    size_t n = std::strlen(path);
-    if (!root_.empty() && n && path[n - 1] == '\\')
+    // A path that ends in a separator names no single entry; the second byte
+    // of a double-byte character is no separator.
+    size_t n = std::strlen(path), i = 0;
+    while (i + 1 < n)
+        i += IsLeadByte(uint8_t(path[i])) ? 2 : 1;
+    if (!root_.empty() && i == n - 1 && path[i] == '\\')
         return EntryInfo();
     return real_.FindEntry(Map(path).c_str());
 }
@@ -137,6 +153,13 @@ OutputFile *TestHost::CreateNewOutput(const char *path, bool &exists) {
         return nullptr;
     OutputFile *real = real_.CreateNewOutput(Map(path).c_str(), exists);
     return real ? new CountingOutput(real, *this) : nullptr;
+}
+
+bool TestHost::RemoveFile(const char *path) {
+    removed.push_back(path);
+    if (removeFails && removeFails(path))
+        return false;
+    return real_.RemoveFile(Map(path).c_str());
 }
 
 bool TestHost::PumpOneMessage() {

@@ -18,11 +18,18 @@ public:
     // lives at root/X/a/b and "\\server\share\a" at root/UNC/server/share/a.
     explicit TestHost(std::string windowsRoot = "");
 
+    bool codePage932 = false; // double-byte text in code page 932 whatever the locale
     std::string setting;      // the threshold setting's text
     bool settingMissing = true;
     std::function<bool(const std::string &)> createFails; // creating these fails
     int failWriteAt = -1;         // the n-th Write fails
     bool failReadsAfterCreate = false; // every read fails once an output exists
+    // Another program cuts the input: before read number cutAtRead (from 0)
+    // the file is truncated to cutTo bytes.
+    int cutAtRead = -1;
+    uint64_t cutTo = 0;
+    std::function<bool(const std::string &)> removeFails; // removing these fails
+    std::vector<std::string> removed;                    // files removed, as asked
     std::function<bool(const std::string &)> attributesError; // Attributes fails for these
     // Reported as existing files, to lookups and to creation alike.
     std::function<bool(const std::string &)> attributesTaken;
@@ -42,6 +49,7 @@ public:
     bool CreateFolder(const char *path) override;
     OutputFile *CreateOutput(const char *path) override;
     OutputFile *CreateNewOutput(const char *path, bool &exists) override;
+    bool RemoveFile(const char *path) override;
     bool PumpOneMessage() override;
     void ReadThresholdSetting(char *buffer, size_t size) override;
     uint32_t TickMs() override;
