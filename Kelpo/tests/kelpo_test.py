@@ -14,6 +14,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 TEXTS = {
     101: "使い方:",
@@ -29,9 +30,16 @@ TEXTS = {
     1001: "ERR: 入力ファイルが見つかりませんでした\n\n",
     1003: "ERR: 入力パスが見つかりませんでした\n\n",
     1005: "ERR: 出力フォルダを作成できませんでした\n\n",
+    1007: "ERR: ファイルの作成エラーです\n\n",
     1008: "ERR: 出力フォルダと同名のファイルが存在します\n\n",
 }
 USAGE = TEXTS[101] + "\n" + "".join(TEXTS[i] for i in range(102, 109))
+
+
+def count_line(n):
+    """What a count prints: text 109 and a line end, so that the prompt after
+    it starts a line of its own."""
+    return TEXTS[109] % n + "\n"
 
 # The bundled samples: input file, option, expected folder, messages in it.
 SAMPLES = [
@@ -65,10 +73,11 @@ class Program:
         # The Windows C runtime writes a line feed as CR LF to a file or pipe.
         return data.replace(b"\n", b"\r\n") if self.windows else data
 
-    def run(self, args, locale="ja_JP.SJIS", cwd=None, program=None):
-        """Runs the program; returns (exit status, stdout bytes). Output goes
-        through files, not pipes, so that Wine's helper processes, which
-        inherit the handles, cannot hold the call up."""
+    def start(self, args, locale="ja_JP.SJIS", cwd=None, program=None, user=None):
+        """Starts the program; returns the process and the path of its
+        standard output. Output goes through files, not pipes, so that Wine's
+        helper processes, which inherit the handles, cannot hold the call up.
+        user: a uid and gid to run it as (started as root)."""
         self.runs += 1
         out_path = os.path.join(self.work, "stdout-%d" % self.runs)
         err_path = os.path.join(self.work, "stderr-%d" % self.runs)
@@ -78,10 +87,17 @@ class Program:
         command = [program or self.path] + list(args)
         if self.windows:
             command = [self.wine_run] + command
+        if user is not None:
+            command = ["setpriv", "--reuid=%d" % user, "--regid=%d" % user, "--clear-groups"] + command
         with open(out_path, "wb") as out, open(err_path, "wb") as err:
-            status = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=err, env=env, cwd=cwd or self.work,
-                                    timeout=300).returncode
+            process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                       env=env, cwd=cwd or self.work)
+        return process, out_path
+
+    def run(self, args, locale="ja_JP.SJIS", cwd=None, program=None, user=None):
+        """Runs the program; returns (exit status, stdout bytes)."""
+        process, out_path = self.start(args, locale, cwd, program, user)
+        status = process.wait(timeout=300)
         with open(out_path, "rb") as out:
             return status, out.read()
 
@@ -195,7 +211,7 @@ class Suite:
         self.extract_sample("spelled-MBOX", "-MBOX", "mailbox.mbox", "mbox")
         self.extract_sample("spelled-Nifty", "-Nifty", "nifty.txt", "nifty")
         self.expect_run("-C counts", ["-C", self.p.native(self.sample("general.txt"))],
-                        TEXTS[109] % 4, 0)
+                        count_line(4), 0)
         slash_out = self.fresh("out-slash")
         args = ["/MBOX", self.p.native(self.sample("mailbox.mbox")), self.p.native(slash_out)]
         if self.p.windows:
@@ -263,7 +279,7 @@ class Suite:
         want = self.files_of(os.path.join(self.samples, "expected", "mbox"))
         self.check("relative: the files in the current folder's out/mbox",
                    self.files_of(os.path.join(cwd, "out", "mbox")) == want)
-        self.expect_run("relative count", ["-c", box], TEXTS[109] % 3, 0, cwd=cwd)
+        self.expect_run("relative count", ["-c", box], count_line(3), 0, cwd=cwd)
         # ".." and a relative input with an absolute output.
         other = self.fresh("relative-other")
         os.makedirs(other)
@@ -307,12 +323,12 @@ class Suite:
             shutil.copy(self.sample(sample), os.path.join(folder, "sub"))
             total += messages
             self.expect_run("count " + sample, ["-c", self.p.native(self.sample(sample))],
-                            TEXTS[109] % messages, 0)
-        # One line, the total, and no line feed after it.
-        self.expect_run("count a folder", ["-c", self.p.native(folder)], TEXTS[109] % total, 0)
+                            count_line(messages), 0)
+        # One line, the total, and a line end after it.
+        self.expect_run("count a folder", ["-c", self.p.native(folder)], count_line(total), 0)
         empty = self.fresh("count-empty")
         os.makedirs(empty)
-        self.expect_run("count an empty folder", ["-c", self.p.native(empty)], TEXTS[109] % 0, 0)
+        self.expect_run("count an empty folder", ["-c", self.p.native(empty)], count_line(0), 0)
 
 
     def test_counts_by_kind(self):
@@ -324,10 +340,10 @@ class Suite:
                 f.write(("From a@b Sat Jan  1 00:00:00 2000\nSubject: %d\n\nbody %d\n\n"
                          % (i, i)).encode())
         path = self.p.native(mbox)
-        self.expect_run("general count of the mbox", ["-c", path], TEXTS[109] % 1, 0)
+        self.expect_run("general count of the mbox", ["-c", path], count_line(1), 0)
         for args in (["-c", "-mbox", path], ["-mbox", "-c", path], ["-C", "-MBOX", path],
                      ["-c", "-Mbox", path]):
-            self.expect_run("count %s" % " ".join(args[:2]), args, TEXTS[109] % 5, 0)
+            self.expect_run("count %s" % " ".join(args[:2]), args, count_line(5), 0)
         out = self.fresh("out-kinds")
         self.expect_run("extract the mbox", ["-mbox", path, self.p.native(out)], TEXTS[112], 0)
         self.check("-c -mbox counts the files written", len(self.files_of(out)) == 5)
@@ -336,7 +352,7 @@ class Suite:
                 for args in ([option, "-c"], ["-c", option]):
                     self.expect_run("count %s %s" % (sample, " ".join(args)),
                                     args + [self.p.native(self.sample(sample))],
-                                    TEXTS[109] % messages, 0)
+                                    count_line(messages), 0)
             # Every sample read as every kind: the count is the files written.
             for kind in (None, "-nifty", "-mbox"):
                 opt = [kind] if kind else []
@@ -345,13 +361,162 @@ class Suite:
                 self.expect_run("extract %s as %s" % (sample, kind), opt + [path, self.p.native(out)],
                                 TEXTS[112], 0)
                 self.expect_run("count %s as %s" % (sample, kind), ["-c"] + opt + [path],
-                                TEXTS[109] % len(self.files_of(out)), 0)
+                                count_line(len(self.files_of(out))), 0)
         missing = self.p.native(os.path.join(self.work, "no-such.mbox"))
         self.expect_run("count by kind of a missing input", ["-c", "-nifty", missing],
                         TEXTS[1003] + USAGE, self.p.failure_status())
 
 
+    # -- faults a user meets ---------------------------------------------------
+
+    def test_input_folders_may_end_in_separators(self):
+        folder = self.fresh("sep-folder")
+        os.makedirs(folder)
+        shutil.copy(self.sample("mailbox.mbox"), folder)
+        sep = "\\" if self.p.windows else "/"
+        for tail in (sep, sep + sep):
+            self.expect_run("count of a folder ending in %r" % tail,
+                            ["-c", "-mbox", self.p.native(folder) + tail], count_line(3), 0)
+        out = self.fresh("sep-out")
+        self.expect_run("extraction from a folder ending in a separator",
+                        ["-mbox", self.p.native(folder) + sep, self.p.native(out)], TEXTS[112], 0)
+        self.check("extraction from a folder ending in a separator: 3 files",
+                   len(self.files_of(out)) == 3)
+        cwd = self.fresh("sep-cwd")
+        os.makedirs(os.path.join(cwd, "mail"))
+        shutil.copy(self.sample("general.txt"), os.path.join(cwd, "mail"))
+        self.expect_run("relative folder ending in a separator", ["-c", "mail" + sep],
+                        count_line(4), 0, cwd=cwd)
+        # A file is no folder: written so, it names nothing.
+        self.expect_run("a file ending in a separator",
+                        ["-c", self.p.native(os.path.join(folder, "mailbox.mbox")) + sep],
+                        TEXTS[1003] + USAGE, self.p.failure_status())
+
+    def test_an_input_cut_during_the_run_is_a_failure(self):
+        # Another program cuts the mailbox to half while it is extracted (a
+        # mail program compacting it): the run fails with 1001, and every file
+        # it leaves is a whole message of the mailbox.
+        messages = [("Subject: %d\n\n" % i + "line %d of a body that fills a message\n" * 12
+                     % ((i,) * 12) + "\n").encode() for i in range(30000)]
+        mbox = os.path.join(self.work, "cut.mbox")
+        with open(mbox, "wb") as f:
+            for m in messages:
+                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + m)
+        size = os.path.getsize(mbox)
+        out = self.fresh("cut-out")
+        process, out_path = self.p.start(["-mbox", self.p.native(mbox), self.p.native(out)])
+        deadline = time.monotonic() + 120
+        while (process.poll() is None and time.monotonic() < deadline and
+               (not os.path.isdir(out) or len(os.listdir(out)) < 300)):
+            time.sleep(0.02)
+        cut_in_time = process.poll() is None
+        # Well past what has been read by then (a few hundred messages and a
+        # block of read-ahead), well short of the end.
+        os.truncate(mbox, 1536 * 1024)
+        status = process.wait(timeout=300)
+        self.check("the mailbox was cut while the run went on", cut_in_time,
+                   "the run had ended before 300 files were written")
+        with open(out_path, "rb") as f:
+            said = f.read()
+        self.check("cut input: exit status", status == self.p.failure_status(), str(status))
+        self.check("cut input: the 1001 text and the usage", said == self.p.expect(TEXTS[1001] + USAGE),
+                   repr(said[:80]))
+        files = self.files_of(out)
+        names = ["%05d.eml" % (i + 1) for i in range(len(files))]
+        self.check("cut input: the files are numbered from 00001.eml without a gap",
+                   sorted(files) == names, "%d files" % len(files))
+        self.check("cut input: some files, fewer than the mailbox's messages",
+                   300 <= len(files) < len(messages), str(len(files)))
+        whole = all(files.get(name) == messages[i] for i, name in enumerate(names))
+        self.check("cut input: every file left is its message, whole", whole)
+        os.remove(mbox)
+        shutil.rmtree(out, ignore_errors=True)
+
+    def test_a_full_disk_leaves_no_cut_message(self):
+        disk = self.fresh("small-disk")
+        os.makedirs(disk)
+        if os.geteuid() != 0 or subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", disk],
+                                               stderr=subprocess.DEVNULL).returncode != 0:
+            print("  (skipped: a small tmpfs cannot be mounted here; the native suite fails writes instead)")
+            return
+        try:
+            mbox = os.path.join(self.work, "fills.mbox")
+            messages = [("Subject: %d\n\n" % i).encode() + b"x" * 40000 + b"\n" for i in range(12)]
+            with open(mbox, "wb") as f:
+                for m in messages:
+                    f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + m)
+            out = os.path.join(disk, "out")
+            self.expect_run("full disk", ["-mbox", self.p.native(mbox), self.p.native(out)],
+                            TEXTS[1007] + USAGE, self.p.failure_status())
+            files = self.files_of(out)
+            names = ["%05d.eml" % (i + 1) for i in range(len(files))]
+            self.check("full disk: some files written, then the disk was full",
+                       sorted(files) == names and 0 < len(files) < len(messages), str(sorted(files)))
+            self.check("full disk: every file left is a whole message",
+                       all(files[n] == messages[i] for i, n in enumerate(names)))
+        finally:
+            subprocess.run(["umount", disk])
+
+    def test_a_folder_where_nothing_can_be_made_fails_at_once(self):
+        # No name can be made there: 1007 (1008 for a folder that cannot be
+        # made) at once, not a walk through every name up to 9999999.eml and
+        # a wrong 1009.
+        mbox = self.p.native(self.sample("mailbox.mbox"))
+        failed = [self.p.expect(TEXTS[code] + USAGE) for code in (1007, 1008)]
+        cases = []
+        if self.p.windows:
+            cases = [("\\\\", None), ("\\\\.\\NUL", None)]
+        else:
+            user = 65534 if os.geteuid() == 0 else None
+            if user is not None and shutil.which("setpriv") is None:
+                print("  (skipped: running as root without setpriv)")
+                return
+            locked = self.fresh("locked")
+            os.makedirs(locked)
+            cases = [(locked, 0o555), (os.path.join(locked, "sub"), 0o555), (locked, 0o444)]
+        for target, mode in cases:
+            if mode is not None:
+                os.chmod(locked, mode)
+            status, said = self.p.run(["-mbox", mbox, target],
+                                      user=None if self.p.windows else user)
+            self.check("nothing can be made in %r (mode %s)" % (target, mode),
+                       status == self.p.failure_status() and said in failed,
+                       "%d %r" % (status, said[:60]))
+        if not self.p.windows:
+            os.chmod(locked, 0o755)
+            self.check("the locked folder stays empty", not os.listdir(locked))
+
+    def test_counts_end_their_line(self):
+        status, said = self.p.run(["-c", self.p.native(self.sample("nifty.txt"))])
+        self.check("a count ends with a line end", status == 0 and said.endswith(self.p.expect("\n")),
+                   repr(said))
+
+
 class LinuxSuite(Suite):
+    def test_new_folders_named_in_the_locales_encoding(self):
+        # Japanese Linux systems use UTF-8: new folders named in it are made
+        # whole, parents and all; under a Shift-JIS locale, Shift-JIS names.
+        mbox = self.p.native(self.sample("mailbox.mbox"))
+        want = self.files_of(os.path.join(self.samples, "expected", "mbox"))
+        base = self.fresh("utf8-names")
+        os.makedirs(base)
+        for name in ["出力", "あ/保存", "表", "能", "予/sub/out"]:
+            out = os.path.join(base, name).encode("utf-8")
+            status, said = self.p.run([b"-mbox", mbox.encode(), out], locale="C.UTF-8")
+            self.check("UTF-8 folder %s: made" % name, status == 0 and
+                       self.files_of(out.decode("utf-8")) == want, repr(said[:60]))
+        status = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE).stdout.lower()
+        if b"ja_jp.sjis" not in status:
+            print("  (no Shift-JIS locale here: the Shift-JIS names are not tried)")
+            return
+        for name in ["出力", "表/能"]:
+            out = os.path.join(base.encode(), name.encode("cp932"))
+            status, said = self.p.run([b"-mbox", mbox.encode(), out], locale="ja_JP.SJIS")
+            got = [v for _, v in sorted(self.files_of(out).items())]
+            self.check("Shift-JIS folder %s: made" % name, status == 0 and
+                       got == [v for _, v in sorted(want.items())], repr(said[:60]))
+
+
     def test_more_than_99999_messages_into_one_folder(self):
         # Small messages, each telling its number; two names are taken before
         # the run, and the gaps among them are filled first.
@@ -394,7 +559,7 @@ class LinuxSuite(Suite):
             status, got = self.p.run(["-c", folder], locale=locale)
             self.check("count under %s: exit status" % locale, status == 0)
             self.check("count under %s: UTF-8 text" % locale,
-                       got == (TEXTS[109] % 4).encode("utf-8"), repr(got))
+                       got == (count_line(4)).encode("utf-8"), repr(got))
             status, got = self.p.run([], locale=locale)
             self.check("usage under %s" % locale,
                        status == 255 and got == USAGE.encode("utf-8"), repr(got[:60]))
@@ -478,7 +643,7 @@ class WindowsSuite(Suite):
         self.check("renamed copy: usage text", got == self.p.expect(USAGE),
                    "exit status %d, %r; Wine said %r" % (status, got[:60], self.p.last_stderr()[-300:]))
         status, got = self.p.run(["-c", self.p.native(self.sample("nifty.txt"))], program=renamed)
-        self.check("renamed copy: count text", got == self.p.expect(TEXTS[109] % 3), repr(got))
+        self.check("renamed copy: count text", got == self.p.expect(count_line(3)), repr(got))
 
 
 def main():

@@ -13,6 +13,7 @@ end, also when a check fails; with too little free disk the test is skipped
 import argparse
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -166,8 +167,7 @@ def main():
         check("count: progress reports", reports == want, "%r, want %r" % (reports, want))
         check("count: reports past the mark", any(o >= G4 for _, o in reports))
         status, text = run([options.kelpo, "-c", native(path)])
-        check("kelpo -c", status == 0 and text.decode("cp932" if options.wine else "utf-8",
-                                                       "replace").endswith(": 5"), repr(text))
+        check("kelpo -c", status == 0 and re.search(rb": 5\r?\n$", text) is not None, repr(text))
 
         # Extraction as an mbox: one report per separator (0 for the first).
         out = os.path.join(work, "out")
