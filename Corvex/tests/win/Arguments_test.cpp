@@ -83,11 +83,22 @@ TEST_F(Arguments, RelativeOutputFolderIsRefusedBeforeTheInputIsLookedAt) {
 TEST_F(Arguments, InputThatNamesNoEntryGives1003) {
     const std::string missing = tmp / "missing.txt";
     ExpectRefusedByAll(missing.c_str(), nullptr, ResultInputPathNotFound);
-    // A path ending in a backslash, and a bare drive root, name no single
-    // entry.
-    const std::string withSlash = tmp.Path() + "\\";
-    ExpectRefusedByAll(withSlash.c_str(), nullptr, ResultInputPathNotFound);
+    // A file written with a separator after it, and a bare drive root, name
+    // no single entry.
+    const std::string fileWithSlash = input + "\\";
+    ExpectRefusedByAll(fileWithSlash.c_str(), nullptr, ResultInputPathNotFound);
     ExpectRefusedByAll("C:\\", nullptr, ResultInputPathNotFound);
+}
+
+TEST_F(Arguments, AFolderMayEndInSeparators) {
+    for (const std::string &path : {tmp.Path() + "\\", tmp.Path() + "\\\\", tmp.Path() + "/"}) {
+        SCOPED_TRACE(path);
+        int32_t rc = -1;
+        CorvexByteTotal total = Garbage();
+        EXPECT_EQ(2, Dll().countInFileEx(path.c_str(), &total, &rc, nullptr));
+        EXPECT_EQ(ResultOk, rc);
+        EXPECT_EQ(mail.Size(), Total(total));
+    }
 }
 
 TEST_F(Arguments, WildcardPathMatchingAFileCannotBeOpened) {
