@@ -58,6 +58,7 @@ class Program:
         self.work = work
         self.windows = wine_run is not None
         self.runs = 0
+        self.setting = None  # the threshold setting's environment variable, when given
 
     def native(self, host_path):
         if not self.windows:
@@ -83,6 +84,8 @@ class Program:
         err_path = os.path.join(self.work, "stderr-%d" % self.runs)
         env = dict(os.environ)
         env.pop("CORVEX_CRITERIA_KEYWORD_COUNT", None)
+        if self.setting is not None:
+            env["CORVEX_CRITERIA_KEYWORD_COUNT"] = str(self.setting)
         env["LC_ALL"] = locale
         command = [program or self.path] + list(args)
         if self.windows:

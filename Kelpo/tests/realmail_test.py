@@ -138,6 +138,8 @@ def main():
     parser.add_argument("--wine")
     parser.add_argument("--forms", default=",".join(FLOORS))
     parser.add_argument("--list", action="store_true", help="name every message that fails")
+    parser.add_argument("--setting", type=int,
+                        help="the threshold setting (Linux build only); the floors hold at the default")
     parser.add_argument("--kind-sources", type=int, default=1000,
                         help="count and extract every kind for this many sources of each form")
     options = parser.parse_args()
@@ -153,6 +155,11 @@ def main():
     os.makedirs(work)
     program = Program(os.path.abspath(options.program),
                       os.path.abspath(options.wine) if options.wine else None, work)
+    if options.setting is not None:
+        if program.windows:
+            print("FAIL: --setting is for the Linux build (the Windows one reads the registry)")
+            return 1
+        program.setting = options.setting
     sources = read_corpus(corpus)
     total = sum(len(m) for m in sources.values())
 
@@ -201,7 +208,7 @@ def main():
             shutil.rmtree(out, ignore_errors=True)
         print("%-10s %4d of %d exact (%.1f %%), at least %d required"
               % (form, exact, total, 100.0 * exact / max(total, 1), FLOORS[form]))
-        if exact < FLOORS[form]:
+        if exact < FLOORS[form] and options.setting is None:
             failures.append("%s: %d exact, fewer than %d" % (form, exact, FLOORS[form]))
     for form in options.forms.split(","):
         print("%-10s counted: %s" % (form, ", ".join("%s %d" % (kind, counted.get((form, kind), 0))
