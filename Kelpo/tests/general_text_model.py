@@ -165,8 +165,10 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
             if t == b"":
                 i += 1
                 continue
-            i = step_enclosed(i)
-            continue
+            k = i + 1 if (t.startswith(b"From ") or t.startswith(b">From ")) else i
+            if k < n and field_of(text(k)):
+                i = step_enclosed(i)
+                continue
         # The body's structure.
         handled = False
         for level in range(len(stack) - 1, -1, -1):
