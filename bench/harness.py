@@ -518,13 +518,47 @@ def archive_under_wine(b, width, build, path, label, expected, native_count, run
     stop_wine(build)
 
 
+def against_section(b):
+    """This build's kelpo beside a reference build's (bench/run.sh --against REV),
+    command for command on the same inputs, interleaved run by run so that the
+    machine's drift falls on both alike."""
+    ref = os.path.join(b.args.against_bin, "kelpo")
+    kelpo = tool("kelpo")
+    if not kelpo or not os.path.exists(ref):
+        return b.missing("against %s" % b.args.against_name, "a kelpo is missing: %s, %s" % (kelpo, ref))
+    mbox = os.path.join(b.dir, "mbox.mbox")
+    general = os.path.join(b.dir, "general.txt")
+    cases = [("count, mbox as general text", ["-c", mbox], None),
+             ("count, general.txt", ["-c", general], None),
+             ("extract, mbox (-mbox)", ["-mbox", mbox], "mbox"),
+             ("extract, general.txt", [general], "general")]
+    runs = max(b.args.runs, 3)
+    for what, args, out_name in cases:
+        best = {}
+        for i in range(runs + 1):
+            for name, program in (("ref", ref), ("new", kelpo)):
+                command = [program] + args
+                prepare = None
+                if out_name:
+                    out, prepare = b.fresh_dir("against-%s-%s" % (out_name, name))
+                    command = command + [out]
+                if prepare:
+                    prepare()
+                wall, _ = b.run_once(command, tag="against %s %s" % (name, what))
+                if i > 0:
+                    best[name] = min(best.get(name, wall), wall)
+        print("  %-34s %8.3f s, %s %.3f s" % (what, best["new"], b.args.against_name, best["ref"]), flush=True)
+        b.row("against: %s" % what, best["new"], b.args.against_name, best["ref"], b.args.against_target)
+
+
 SECTIONS = {"count": ("native counting", native_counting),
             "extract": ("native extraction", native_extraction),
             "wine": ("Windows build under Wine", wine_section),
             "desktop": ("desktop program under Wine", desktop_section),
             "memory": ("peak memory", memory_section),
             "folder": ("folder of files", folder_section),
-            "archive": ("large archive", archive_section)}
+            "archive": ("large archive", archive_section),
+            "against": ("side by side with a reference build", against_section)}
 
 
 def main():
@@ -535,13 +569,21 @@ def main():
     ap.add_argument("--runs", type=int, default=3)
     ap.add_argument("--only", action="append", choices=sorted(SECTIONS), help="run only these sections")
     ap.add_argument("--skip", action="append", choices=sorted(SECTIONS), default=[])
+    ap.add_argument("--against-bin", help="the reference build's bin folder (bench/run.sh --against)")
+    ap.add_argument("--against-name", default="reference")
+    ap.add_argument("--against-target", type=float, default=1.10,
+                    help="the largest ratio of this build to the reference that passes")
     args = ap.parse_args()
     b = Bench(args)
-    for key in ("count", "extract", "wine", "desktop", "memory", "folder", "archive"):
-        # The large archive takes minutes and GiBs: only when asked for.
+    for key in ("count", "extract", "wine", "desktop", "memory", "folder", "archive", "against"):
+        # The large archive takes minutes and GiBs: only when asked for; the
+        # reference build only when there is one.
         if key == "archive" and not (args.only and key in args.only):
             continue
-        if (args.only and key not in args.only) or key in args.skip:
+        if key == "against":
+            if not args.against_bin or key in args.skip:
+                continue
+        elif (args.only and key not in args.only) or key in args.skip:
             continue
         title, fn = SECTIONS[key]
         b.section(title, lambda fn=fn: fn(b))

@@ -3,6 +3,12 @@
 # the measurements against reference commands run on the same inputs.
 #
 #   bench/run.sh [--runs N] [--quick] [--dir DIR] [--only SECTION] [--skip SECTION]
+#                [--against REV [--against-target RATIO]]
+#
+# --against REV builds the Linux kelpo of the commit REV (a git worktree in
+# build/against-<REV>) and times this build's kelpo beside it on the same
+# inputs (section "against", target 1.10 times the reference unless given);
+# with --only the other sections are left out, "against" never is.
 #
 # Sections: count, extract, wine, desktop, memory, folder, and archive (only
 # when asked for: a web-mail export of 6 GiB or more, made by gen_archive.py
@@ -25,12 +31,15 @@ dir=${QUILLBOX_BENCH_DIR:-/tmp/quillbox-bench}
 runs=3
 quick=0
 pass=""
+against=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --dir) dir=$2; shift 2 ;;
     --quick) quick=1; shift ;;
     --only|--skip) pass="$pass $1 $2"; shift 2 ;;
+    --against) against=$2; shift 2 ;;
+    --against-target) pass="$pass --against-target $2"; shift 2 ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
 done
@@ -91,6 +100,20 @@ fi
 if [ ! -x build/native/bin/bench_plain_split ]; then
   mkdir -p build/native/bin
   g++ -O2 -std=c++17 -Wall -Wextra -o build/native/bin/bench_plain_split bench/plain_split.cpp
+fi
+
+if [ -n "$against" ]; then
+  rev=$(git rev-parse --short "$against")
+  ref="$root/build/against-$rev"
+  echo "== building the reference $rev (native kelpo)"
+  if [ ! -d "$ref/src" ]; then
+    git worktree add -f --detach "$ref/src" "$rev" >/dev/null
+  fi
+  (cd "$ref/src" && cmake -S . -B "$ref/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_TESTS=OFF \
+     -DQUILLBOX_BENCH=OFF >"$ref/configure.log" 2>&1 &&
+   cmake --build "$ref/build" -j2 --target kelpo_tool >"$ref/build.log" 2>&1) \
+    || { echo "building the reference $rev failed (see $ref/*.log)" >&2; exit 1; }
+  pass="$pass --against-bin $ref/build/bin --against-name $rev"
 fi
 
 echo "== inputs"
