@@ -141,8 +141,12 @@ private:
     // Whether path names a listed kind of source: a file or folder that is
     // there, or a drive root; folder tells which.
     static bool SourceExists(const std::string &path, bool &folder);
-    // Counts path as the given kind in a busy phase of its own, with the
-    // progress bar and the time text; false when a close was asked for
+    // The window busy for counts (controls disabled, the start button
+    // hidden), and idle again.
+    void EnterCountPhase();
+    void LeaveCountPhase();
+    // Counts path as the given kind, inside a count phase, with the progress
+    // bar and the time text of its own; false when a close was asked for
     // meanwhile (the result is then not to be used).
     bool CountSource(const std::string &path, int32_t kind, int32_t &count, uint64_t &totalBytes,
                      int32_t &resultCode);

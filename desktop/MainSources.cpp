@@ -28,11 +28,26 @@ int32_t TMainForm::SelectedKind() const {
     return selected >= 0 && selected < kKindCount ? static_cast<int32_t>(selected) : 0;
 }
 
-bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &count,
-                            uint64_t &totalBytes, int32_t &resultCode) {
+void TMainForm::EnterCountPhase() {
     ShowStartButton(false);
     SetControlsEnabled(false);
     busy_ = true;
+}
+
+void TMainForm::LeaveCountPhase() {
+    busy_ = false;
+    SetProgressText("");
+    ShowWindow(Control(IdProgBar), SW_HIDE);
+    ShowStartButton(true);
+    SetControlsEnabled(true);
+}
+
+bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &count,
+                            uint64_t &totalBytes, int32_t &resultCode) {
+    // Each count has a bar of its own: it shows from the count's first
+    // report, with that file's size as its maximum.
+    SetProgressText("");
+    ShowWindow(Control(IdProgBar), SW_HIDE);
     StartProgressPhase();
     ProcessMessages();
 
@@ -45,12 +60,6 @@ bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &coun
     else
         count = library_.countInFileOfKind(path.c_str(), kind, 0, &total, &resultCode,
                                            CountProgress);
-    busy_ = false;
-
-    SetProgressText("");
-    ShowWindow(Control(IdProgBar), SW_HIDE);
-    ShowStartButton(true);
-    SetControlsEnabled(true);
     totalBytes = (uint64_t(total.high) << 32) | total.low;
     return !closeAsked_;
 }
@@ -77,7 +86,10 @@ void TMainForm::AddSource(const std::string &path) {
     const int32_t kind = shownKind_;
     SourceRow row;
     int32_t resultCode = 0;
-    if (!CountSource(path, kind, row.count, row.totalBytes, resultCode))
+    EnterCountPhase();
+    const bool counted = CountSource(path, kind, row.count, row.totalBytes, resultCode);
+    LeaveCountPhase();
+    if (!counted)
         return;
     row.countOfKind[kind] = row.count;
 
@@ -93,9 +105,10 @@ void TMainForm::optConvertChange() {
     if (kind == shownKind_)
         return;
     shownKind_ = kind;
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (closeAsked_)
-            return;
+    // One busy phase for all the rows, so that the window does not turn idle
+    // between them; each row's count has its own bar and time text.
+    bool busy = false;
+    for (size_t i = 0; i < rows_.size() && !closeAsked_; ++i) {
         if (rows_[i].countOfKind[kind] < 0) {
             // Counted now; a count that fails leaves the row as it was, to be
             // counted again at the next change to this kind.
@@ -105,10 +118,14 @@ void TMainForm::optConvertChange() {
                 Notice(NoticeKind::Error, FormatPath(LangRes::SourceNotFound, path));
                 continue;
             }
+            if (!busy) {
+                EnterCountPhase();
+                busy = true;
+            }
             int32_t count = 0, resultCode = 0;
             uint64_t totalBytes = 0;
             if (!CountSource(path, kind, count, totalBytes, resultCode))
-                return;
+                break;
             if (resultCode != 0) {
                 outside_.Beep();
                 ShowResult(resultCode, rows_[i], std::string());
@@ -120,6 +137,8 @@ void TMainForm::optConvertChange() {
         rows_[i].count = rows_[i].countOfKind[kind];
         ShowRowCount(static_cast<int>(i));
     }
+    if (busy)
+        LeaveCountPhase();
 }
 
 void TMainForm::AppendRow(const SourceRow &row) {
