@@ -4,7 +4,8 @@
 // from the first message on; for mbox and @nifty input each file is a slice
 // of the input, in order and not overlapping. The only change allowed is a
 // line of eight hyphens that became "X-Ds:8". And through the exports, for
-// every kind: the count equals the number of files that KelpoEx wrote.
+// every kind: the count equals the number of files that KelpoEx wrote. The
+// same bytes read as a Date field's value stay within them and in range.
 #include <dirent.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "Corvex.h"
 #include "ExtractFromPath.h"
 #include "FindMessageStart.h"
+#include "MailDate.h"
 #include "Reader.h"
 #include "host.h"
 
@@ -84,6 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const int32_t threshold = 1 + data[1] % 12;
     const size_t cache = data[2] % 2 ? corvex::kDefaultCacheSize : 1 + data[2] % 13;
     const std::string input(reinterpret_cast<const char *>(data) + 3, size - 3);
+    // The bytes as a Date field's value: read within them, and in range.
+    corvex::MailDate date;
+    if (corvex::ReadMailDate(input.data(), input.size(), date))
+        Check(date.utcSeconds >= 0 && date.utcSeconds <= int64_t(UINT32_MAX), "date in range");
     const std::string in = g_root + "/in", out = g_root + "/out";
     std::ofstream(in, std::ios::binary).write(input.data(), std::streamsize(input.size()));
 
