@@ -65,9 +65,9 @@ int RunKelpo(int argc, const char *const *argv)
         // A line of its own, so that the prompt after it starts a new line.
         PrintText(LoadText(TextMessageCount), static_cast<int>(count));
         PrintText("\n");
-    }
-    else
+    } else {
         PrintText(LoadText(TextExtracted));
+    }
     return 0;
 }
 
