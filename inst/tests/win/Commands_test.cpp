@@ -144,7 +144,10 @@ TEST_F(Commands, TheShellOpensWithTheWindowState) {
         ASSERT_TRUE(CopyFileA(BesideTests("setup_test_shown.exe").c_str(), program.c_str(), FALSE));
         EXPECT_EQ(1, RunScriptCommand(setup, "%root%\\shown" + std::to_string(n) + ".exe;;" +
                                                  state.word));
-        ASSERT_TRUE(WaitFor([&] { return IsFile(program + ".shown"); })) << state.word;
+        // The program makes its file first and writes into it after: wait
+        // for what it writes, not for the file alone.
+        ASSERT_TRUE(WaitFor([&] { return IsFile(program + ".shown") && !ReadBytes(program + ".shown").empty(); }))
+            << state.word;
         EXPECT_EQ(std::to_string(state.show), ReadBytes(program + ".shown")) << state.word;
     }
     EXPECT_TRUE(ui.shown.empty());
