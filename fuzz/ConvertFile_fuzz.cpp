@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
         corvex::Reader reader(*file, corvex::kDefaultCacheSize);
         corvex::CallContext scan(corvex::PlatformHost());
-        corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind, true, {});
+        corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind);
         Check(count == 0 ? !first.Found() : first.Found() && uint64_t(first.offset) == input.size() - all.size(),
               "general: the first file begins at the first message");
     } else {

@@ -69,38 +69,6 @@ bool FindBoundaryValue(const CallContext &ctx, Reader &data, uint64_t lineStart,
     return false;
 }
 
-bool CaptureBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
-                     uint64_t lineLength, BoundaryBuffer boundary) {
-    BoundaryValue value;
-    if (!FindBoundaryValue(ctx, data, lineStart, lineLength, value))
-        return false;
-    if (!boundary.Supplied() || boundary.size < 3)
-        return true;
-    const uint64_t room = boundary.size - 3;
-    char *out = boundary.text;
-    // The buffer ends at a NUL: a value that holds one cannot be kept whole,
-    // and a part of it would match other lines, so none is kept.
-    for (uint64_t i = value.begin; i < value.end; ++i)
-        if (data.ByteAt(lineStart + i) == 0) {
-            out[0] = 0;
-            return true;
-        }
-    out[0] = '-';
-    out[1] = '-';
-    uint64_t length = 0;
-    while (value.begin + length < value.end) {
-        uint8_t c = data.ByteAt(lineStart + value.begin + length);
-        uint64_t width = (ctx.IsLead(c) && value.begin + length + 1 < value.end) ? 2 : 1;
-        if (length + width > room)
-            break;
-        for (uint64_t k = 0; k < width; ++k)
-            out[2 + length + k] = char(data.ByteAt(lineStart + value.begin + length + k));
-        length += width;
-    }
-    out[2 + length] = 0;
-    return true;
-}
-
 bool DeclaresBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
                       uint64_t lineLength, const char *delimiter, size_t n) {
     BoundaryValue value;

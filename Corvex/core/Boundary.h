@@ -1,5 +1,5 @@
 // The MIME boundary of a multipart message: finding its "boundary=" parameter
-// on a line, storing it, and recognising lines that declare it again.
+// on a line, and recognising lines that declare it again.
 #pragma once
 
 #include <cstddef>
@@ -10,22 +10,9 @@
 
 namespace corvex {
 
-// The size of the boundary buffers a file's conversion keeps: room for "--",
-// a boundary value of any length the standards allow, and more.
-constexpr uint32_t kBoundarySize = 1024;
-
-// The boundary buffer: "--" and the boundary value, NUL-terminated; empty
-// when none is known. A null text or a size of 0 means none is kept.
-struct BoundaryBuffer {
-    char *text = nullptr;
-    uint32_t size = 0;
-    bool Supplied() const { return text && size; }
-    bool Empty() const { return !text || !size || !text[0]; }
-    void Clear() {
-        if (Supplied())
-            text[0] = 0;
-    }
-};
+// The longest boundary value followed: far more than the standards allow
+// (70), as real mail and test suites go beyond them.
+constexpr size_t kBoundaryLimit = 16384;
 
 // Where a boundary value stands on a line, counted from the line's start.
 struct BoundaryValue {
@@ -38,12 +25,6 @@ struct BoundaryValue {
 // line. False when the line holds no "boundary=".
 bool FindBoundaryValue(const CallContext &ctx, Reader &data, uint64_t lineStart,
                        uint64_t lineLength, BoundaryValue &value);
-
-// When the line holds "boundary=", stores "--" and its value into an empty
-// buffer, cut to fit without splitting a character. Returns whether the line
-// holds "boundary=".
-bool CaptureBoundary(const CallContext &ctx, Reader &data, uint64_t lineStart,
-                     uint64_t lineLength, BoundaryBuffer boundary);
 
 // Whether the line declares the boundary whose delimiter ("--" and the value)
 // is the n bytes at delimiter.

@@ -20,17 +20,6 @@ namespace {
 
 constexpr size_t kWriteBuffer = 1 << 20;
 
-// The look-ahead for a message's end starts where the next main search will,
-// with the same boundary; when both would use the same threshold, the main
-// search takes its answer instead of scanning the same bytes again.
-struct LookAhead {
-    bool valid = false;
-    uint64_t start = 0;
-    int32_t threshold = 0;
-    ScanResult result;
-    char boundary[kBoundarySize] = {};
-};
-
 class FileConversion {
 public:
     FileConversion(CallContext &ctx, Reader &data, uint64_t fileSize, const char *outputFolder,
@@ -42,21 +31,23 @@ public:
     // before regionEnd (the whole file when it is the file size): each runs
     // to the next one's first byte, less what the trimming cuts off; the last
     // to the end of the file, or right up to regionEnd when the file goes on.
+    // Where a message ends is where the walk finds the next one.
     uint32_t SplitByHeaderRuns(uint64_t regionEnd) {
         limit_ = regionEnd >= fileSize_ ? fileSize_ + 1 : regionEnd;
+        MessageScanner scanner(ctx_, data_, limit_, kind_);
         uint32_t count = 0;
-        for (uint64_t start = 0; start < limit_;) {
-            const ScanResult found = MainSearch(start);
-            if (InputCut() || !found.Found())
-                break;
+        for (ScanResult found = scanner.Next(); found.Found() && !InputCut();) {
             ++count;
-            const uint64_t messageStart = start + uint64_t(found.offset);
-            Report(start);
-            if (Writing())
-                Write(messageStart, found.headerLength);
+            Report(found.searchStart);
+            const bool writing = Writing();
+            const ScanResult next = scanner.Next();
+            if (InputCut())
+                break; // where the message ends could not be read: nothing is written
+            if (writing)
+                Write(found, next);
             if (InputCut())
                 break;
-            start = messageStart + found.headerLength;
+            found = next;
         }
         return count;
     }
@@ -109,18 +100,6 @@ private:
         return MayWrite(resultCode_);
     }
 
-    ScanResult MainSearch(uint64_t start) {
-        int32_t threshold = ThresholdFor(ctx_, kind_, start);
-        if (lookAhead_.valid && lookAhead_.start == start && lookAhead_.threshold == threshold) {
-            lookAhead_.valid = false;
-            std::memcpy(carry_, lookAhead_.boundary, kBoundarySize);
-            return lookAhead_.result;
-        }
-        lookAhead_.valid = false;
-        return ScanForMessage(ctx_, data_, limit_, start, true, {carry_, kBoundarySize}, threshold,
-                              &skip_);
-    }
-
     void CheckOutputFolder() {
         EntryInfo entry = ctx_.host().Attributes(outputFolder_);
         if (entry.kind == EntryKind::File)
@@ -133,34 +112,23 @@ private:
     // while this call's files go into it, it is known to be there.
     bool FolderUnchecked() const { return !ctx_.names().folderReady; }
 
-    // A message found by its header run.
-    void Write(uint64_t messageStart, uint64_t headerLength) {
-        // The message runs to the next message's first byte, less what the
-        // trimming cuts off; the last one to one byte past the end of the file
-        // (that byte is not written), or right up to the end of the region.
-        const uint64_t blockEnd = messageStart + headerLength;
-        lookAhead_.valid = false;
-        if (blockEnd < limit_) {
-            std::memcpy(lookAhead_.boundary, carry_, kBoundarySize);
-            lookAhead_.start = blockEnd;
-            lookAhead_.threshold = ThresholdFor(ctx_, kind_, blockEnd);
-            lookAhead_.result = ScanForMessage(ctx_, data_, limit_, blockEnd, true,
-                                               {lookAhead_.boundary, kBoundarySize},
-                                               lookAhead_.threshold, &skip_);
-            lookAhead_.valid = true;
-            if (data_.Failed())
-                return; // where the message ends could not be read: nothing is written
-        }
+    // A message found by its header run: it runs to the next message's first
+    // byte, less what the trimming cuts off; the last one to one byte past the
+    // end of the file (that byte is not written), or right up to the end of
+    // the region.
+    void Write(const ScanResult &found, const ScanResult &next) {
+        const uint64_t messageStart = uint64_t(found.offset);
+        const uint64_t blockEnd = messageStart + found.headerLength;
         uint64_t length;
-        if (lookAhead_.valid && lookAhead_.result.Found())
-            length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
-                                                   uint64_t(lookAhead_.result.offset), kind_);
+        if (next.Found())
+            length = found.headerLength +
+                     TrimMessageEnd(ctx_, data_, blockEnd, uint64_t(next.offset) - blockEnd, kind_);
         else if (limit_ <= fileSize_) // the region ends before the file does
             length = limit_ - messageStart;
         else
-            length = headerLength + TrimMessageEnd(ctx_, data_, blockEnd,
-                                                   blockEnd <= limit_ ? limit_ - blockEnd : 0, kind_);
-        WriteSpan(messageStart, headerLength, length);
+            length = found.headerLength +
+                     TrimMessageEnd(ctx_, data_, blockEnd, blockEnd <= limit_ ? limit_ - blockEnd : 0, kind_);
+        WriteSpan(messageStart, found.headerLength, length);
     }
 
     // Writes length bytes from start (whose header block is headerLength
@@ -251,9 +219,6 @@ private:
     int32_t *resultCode_;
     ProgressCallback progress_;
     uint32_t counter_ = 0;
-    char carry_[kBoundarySize] = {};
-    LookAhead lookAhead_;
-    MultipartSkip skip_;
     std::vector<uint8_t> buffer_;
 };
 

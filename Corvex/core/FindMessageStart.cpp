@@ -1,7 +1,7 @@
 #include "FindMessageStart.h"
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "Corvex.h"
 
@@ -9,175 +9,307 @@ namespace corvex {
 
 namespace {
 
-// Steps over the lines from position on whose class and effect the line's
-// own bytes settle, as long as they and the line end after them lie in the
-// cached block; returns the first line that needs the whole look.
-// Between runs (runWeight 0) these are the lines that end nothing and begin
-// nothing, most lines of a body; stepped tells whether any such was passed.
-// Inside a run they are the folded lines and the field lines that go on with
-// it (runWeight takes their weight), up to the line that ends it.
-uint64_t StepThroughBlock(CallContext &ctx, Reader &data, uint64_t position, uint64_t limit,
-                          RunState &state, int64_t &runWeight, const char *delimiter,
-                          size_t delimiterLength, bool &stepped) {
-    stepped = false;
-    size_t n;
-    const uint8_t *bytes = data.Span(position, n);
-    if (!n)
-        return position;
-    const bool inRun = runWeight > 0;
-    unsigned points = 0;
-    size_t line = 0;
-    for (;;) {
-        const size_t end = line + FindLineEnd(bytes + line, n - line);
-        // The line after it must begin in the block as well: a CR or LF
-        // followed by LF is one line end.
-        if (end >= n)
-            break;
-        size_t next = end + 1;
-        if (next < n && bytes[next] == 10)
-            ++next;
-        if (next >= n)
-            break;
-        const uint64_t length = end - line;
-        if (inRun) {
-            // The run goes on below the limit only.
-            if (position + next >= limit)
-                break;
-            // A continuation line goes on with the run; an empty one ends it.
-            const uint8_t b = bytes[line];
-            if (kLineInitials.kind[b] == 0 && length > 0 && ContinuesField(b, true, state)) {
-                if (state.multipartSeen) // its boundary may be on this line
-                    break;
-            } else {
-                int32_t weight;
-                if (line + kLineWindow > n || !RunFieldLine(bytes + line, length, state, weight, points))
-                    break;
-                runWeight += weight;
-            }
-        } else {
-            if (position + line >= limit)
-                break;
-            if (delimiterLength && length == delimiterLength &&
-                std::memcmp(bytes + line, delimiter, delimiterLength) == 0)
-                break;
-            if (!IdleBreak(bytes + line, length, state, points))
-                break;
+inline bool IsBlank(uint8_t c) { return c == ' ' || c == '\t'; }
+inline bool IsAsciiLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The characters a MIME boundary may hold.
+bool IsBoundaryChar(uint8_t c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || std::strchr("'()+_,-./:=? ", c) != nullptr;
+}
+
+// "-----BEGIN ...-----" or "-----END ...-----": an OpenPGP or PEM armor line,
+// whose dashes and words do not introduce an enclosed copy.
+bool IsArmorLine(Reader &data, const TextLine &line) {
+    uint64_t at;
+    if (line.BeginsWith(data, "-----BEGIN ", 11))
+        at = 11;
+    else if (line.BeginsWith(data, "-----END ", 9))
+        at = 9;
+    else
+        return false;
+    while (at < line.length && line.At(data, at) != '-')
+        ++at;
+    for (int k = 0; k < 5; ++k, ++at)
+        if (at >= line.length || line.At(data, at) != '-')
+            return false;
+    return true;
+}
+
+// Three or more "-", then two words of letters, the first not "End": the line
+// before an encapsulated copy ("------- Forwarded Message", "--- Below this
+// line...").
+bool IsEncapsulationLine(Reader &data, const TextLine &line) {
+    uint64_t at = 0;
+    while (at < line.length && line.At(data, at) == '-')
+        ++at;
+    if (at < 3)
+        return false;
+    while (at < line.length && IsBlank(line.At(data, at)))
+        ++at;
+    for (int word = 0; word < 2; ++word) {
+        const uint64_t begin = at;
+        while (at < line.length && IsAsciiLetter(line.At(data, at)))
+            ++at;
+        if (at == begin)
+            return false;
+        // "------- End of Forwarded Message" closes a copy; what follows it
+        // is the forwarding message's again, or a new message.
+        if (word == 0 && at - begin == 3 && (line.At(data, begin) | 0x20) == 'e' &&
+            (line.At(data, begin + 1) | 0x20) == 'n' && (line.At(data, begin + 2) | 0x20) == 'd')
+            return false;
+        if (word == 0) {
+            const uint64_t blanks = at;
+            while (at < line.length && IsBlank(line.At(data, at)))
+                ++at;
+            if (at == blanks)
+                return false;
         }
-        ++points;
-        line = next;
     }
-    ctx.PumpPoints(points);
-    stepped = !inRun && line > 0;
-    return position + line;
+    return !IsArmorLine(data, line);
+}
+
+// A line of the closing-delimiter form of any boundary: "--", 1 to 70
+// boundary characters (the last no space, not all "-"), "--", blanks.
+bool IsClosingForm(Reader &data, const TextLine &line) {
+    const uint64_t n = line.TrimmedLength(data);
+    if (n < 5 || n > 74 || line.At(data, 0) != '-' || line.At(data, 1) != '-' ||
+        line.At(data, n - 1) != '-' || line.At(data, n - 2) != '-' || line.At(data, n - 3) == ' ')
+        return false;
+    bool dashesOnly = true;
+    for (uint64_t i = 2; i < n - 2; ++i) {
+        const uint8_t c = line.At(data, i);
+        if (!IsBoundaryChar(c))
+            return false;
+        dashesOnly = dashesOnly && c == '-';
+    }
+    return !dashesOnly;
+}
+
+// Eight hyphens and CR LF: the line that some mail programs put between a
+// header and its body; it belongs to the header block.
+bool IsDashLine(Reader &data, const TextLine &line) {
+    return line.length == 8 && line.next == line.start + 10 && data.ByteAt(line.start + 8) == 13 &&
+           line.BeginsWith(data, "--------", 8);
 }
 
 } // namespace
 
-int32_t ThresholdFor(CallContext &ctx, int32_t kind, uint64_t start) {
-    int32_t threshold = ctx.SettingThreshold();
-    return (kind == KindGeneral && start == 0) ? 1 : threshold;
+MessageScanner::MessageScanner(CallContext &ctx, Reader &data, uint64_t limit, int32_t kind,
+                               uint64_t start)
+    : ctx_(ctx), data_(data), limit_(limit), position_(start),
+      first_(kind == KindGeneral && start == 0) {}
+
+ScanResult MessageScanner::Next() {
+    ScanResult found;
+    found.searchStart = position_;
+    const int32_t threshold = ctx_.SettingThreshold();
+    TextLine line;
+    while (ReadTextLine(data_, position_, limit_, line)) {
+        ctx_.Pump();
+        if (expectEnclosed_) {
+            expectEnclosed_ = false;
+            if (line.Empty()) {
+                position_ = line.next;
+                continue;
+            }
+            if (EnclosedHeaderAt(line)) {
+                StepToEmptyLine(&header_);
+                FollowBody(header_);
+            }
+            continue; // the line is read again, as any other
+        }
+        if (!stack_.Empty() && AtBoundaryLine(line))
+            continue;
+        const FieldLine field = ClassifyHeaderLine(data_, line);
+        if (field.opensRun) {
+            if (Run(line, field, threshold, found))
+                return found;
+            continue;
+        }
+        Note(data_, line);
+        position_ = line.next;
+    }
+    return found;
 }
 
-ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64_t start,
-                          bool resync, BoundaryBuffer boundary, int32_t threshold,
-                          MultipartSkip *skip) {
-    // The boundary of the body the search starts in; the caller's buffer then
-    // collects what the current run declares.
-    char delimiter[kBoundarySize];
-    size_t delimiterLength = 0;
-    if (!boundary.Empty()) {
-        delimiterLength = strnlen(boundary.text, boundary.size);
-        if (delimiterLength >= sizeof delimiter)
-            delimiterLength = 0; // longer than any buffer the conversion keeps: never matched
-        std::memcpy(delimiter, boundary.text, delimiterLength);
-    }
-    boundary.Clear();
-    std::unique_ptr<MultipartSkip> own;
-    if (delimiterLength && !skip) {
-        own.reset(new MultipartSkip);
-        skip = own.get();
-    }
-
-    uint64_t position = start;
-    int64_t runWeight = 0;
-    uint64_t runStart = 0;
-    RunState state;
-
-    // A search after a message begins one byte past its header block, which
-    // is one byte into the body's first line; when that line is the first
-    // delimiter (a body without a preamble), it counts whole.
-    uint64_t closeAt;
-    if (delimiterLength && start > 0) {
-        const uint64_t line = start - 1;
-        const uint8_t before = line ? data.ByteAt(line - 1) : 10;
-        if ((before == 10 || before == 13) && MeasureLine(data, line) == delimiterLength &&
-            BytesEqual(data, line, delimiter, delimiterLength) &&
-            skip->ClosingLine(ctx, data, delimiter, delimiterLength, line, limit, closeAt))
-            position = closeAt;
-    }
-
-    // A threshold of 0 or less would take the first break for a message.
-    const bool idleSteps = resync && threshold > 0;
+// A run begins at line: it goes on over field lines, folded lines and a
+// damaged fold (a line of neither kind with one of them right after it),
+// and ends at any other line. Unknown fields weigh 1 once a known one has
+// come, nothing before. Then it is judged; the walk goes on after it.
+bool MessageScanner::Run(const TextLine &line, const FieldLine &field, int32_t threshold,
+                         ScanResult &found) {
+    const uint64_t runStart = line.start;
+    header_.Clear();
+    header_.AddField(data_, line, field);
+    int64_t weight = field.known ? field.weight : 0;
+    bool seenKnown = field.known;
+    uint64_t at = line.next, runEnd, blockEnd;
+    bool endedEmpty = false;
+    TextLine l, peek;
     for (;;) {
-        if (runWeight > 0 || idleSteps) {
-            // Lines passed between runs are breaks: each drops what a run declared.
-            bool stepped;
-            position = StepThroughBlock(ctx, data, position, limit, state, runWeight, delimiter,
-                                        delimiterLength, stepped);
-            if (stepped) {
-                boundary.Clear();
-                state.multipartSeen = false;
-            }
+        if (!ReadTextLine(data_, at, limit_, l)) {
+            runEnd = blockEnd = at;
+            break;
         }
-        ctx.Pump();
-        uint64_t length = MeasureLine(data, position);
-
-        // Between runs, a delimiter line of the body's boundary starts its
-        // parts: they are stepped over to the closing line, when there is one.
-        if (delimiterLength && runWeight == 0 && length == delimiterLength &&
-            BytesEqual(data, position, delimiter, delimiterLength) &&
-            skip->ClosingLine(ctx, data, delimiter, delimiterLength, position, limit, closeAt)) {
-            position = closeAt;
-            length = MeasureLine(data, position);
-        }
-
-        int32_t weight = 0;
-        LineClass kind = ClassifyHeaderLine(ctx, data, position, length, runWeight, state,
-                                            boundary, weight);
-
-        bool evaluate = true;
-        if (kind == LineClass::KnownField || kind == LineClass::GenericField ||
-            kind == LineClass::Continuation) {
-            if (kind != LineClass::Continuation) {
-                if (runWeight == 0)
-                    runStart = position - start;
-                runWeight += weight;
-            }
-            position += length;
-            bool ended = data.EndAt(position) || (kind == LineClass::Continuation && length == 0);
-            position = ConsumeTerminator(data, position);
-            evaluate = ended || position >= limit;
-        }
-        if (!evaluate)
-            continue;
-
-        if (runWeight >= threshold) {
-            ScanResult found;
-            found.offset = int64_t(runStart);
-            found.headerLength = position - start - runStart + 1;
-            return found;
-        }
-        // A short run is dropped, with the boundary it declared.
-        boundary.Clear();
-        state.multipartSeen = false;
-        if (resync && position < limit && !data.EndAt(position)) {
-            // The search goes on after the line examined last.
-            position = ConsumeTerminator(data, position + length);
-            runWeight = 0;
+        ctx_.Pump();
+        const FieldLine f = ClassifyHeaderLine(data_, l);
+        if (f.field) {
+            weight += f.known ? f.weight : seenKnown ? 1 : 0;
+            seenKnown = seenKnown || f.known;
+            header_.AddField(data_, l, f);
+            at = l.next;
             continue;
         }
-        return ScanResult();
+        if (IsFoldedLine(l)) {
+            header_.AddFold(data_, l);
+            at = l.next;
+            continue;
+        }
+        runEnd = l.start;
+        endedEmpty = l.Empty();
+        blockEnd = endedEmpty || IsDashLine(data_, l) ? l.next : l.start;
+        if (!endedEmpty && ReadTextLine(data_, l.next, limit_, peek) &&
+            (IsFoldedLine(peek) || ClassifyHeaderLine(data_, peek).field)) {
+            at = peek.start; // a damaged fold: the run goes on, the line weighs nothing
+            continue;
+        }
+        break;
     }
+
+    bool accept = false, enclosedCopy = false;
+    if (first_)
+        accept = weight >= 1;
+    else if (weight <= 0)
+        accept = false;
+    else if (last_.encapsulation && !afterOuterClose_)
+        enclosedCopy = true;
+    else if (afterOuterClose_ || last_.closingForm)
+        accept = true; // after the end of a multipart, only a new message or an epilogue follows
+    else if (header_.OnlyPartFields())
+        accept = false;
+    else if (weight >= threshold)
+        accept = true;
+    else
+        accept = endedEmpty && weight >= std::max<int64_t>(3, (threshold + 1) / 2) &&
+                 header_.StrongFields();
+
+    last_ = LastLine(); // the run's last line
+    if (accept) {
+        first_ = false;
+        stack_.Clear();
+        afterOuterClose_ = false;
+        FollowBody(header_);
+        position_ = blockEnd;
+        found.offset = int64_t(runStart);
+        found.headerLength = blockEnd - runStart;
+        return true;
+    }
+    position_ = runEnd;
+    if (enclosedCopy) {
+        StepToEmptyLine(nullptr);
+    } else if (endedEmpty) {
+        std::string unused;
+        if (header_.Body(ctx_, unused) == BodyKind::Enclosing) {
+            // The header of a part whose structure is not followed: what it
+            // encloses comes right after its empty line.
+            expectEnclosed_ = true;
+            position_ = blockEnd;
+        }
+    }
+    return false;
+}
+
+// A delimiter line of a boundary in force ends the levels inside it. Its
+// parts are stepped over to the closing line when one follows before the
+// boundary is declared again; otherwise the part header after it is read.
+// A closing line ends its level and those inside it.
+bool MessageScanner::AtBoundaryLine(TextLine &line) {
+    size_t level;
+    BoundaryStack::LineKind kind = stack_.Match(data_, line, level);
+    if (kind == BoundaryStack::LineKind::Other)
+        return false;
+    if (kind == BoundaryStack::LineKind::Delimiter) {
+        stack_.EndFrom(level + 1);
+        const std::string &d = stack_.Delimiter(level);
+        const uint64_t delimiterAt = line.start;
+        uint64_t closeAt;
+        // The look for the closing line reads on: the line is read again after it.
+        const bool closes = skip_.ClosingLine(ctx_, data_, d.data(), d.size(), delimiterAt, limit_, closeAt);
+        if (!closes || !ReadTextLine(data_, closeAt, limit_, line)) {
+            ReadTextLine(data_, delimiterAt, limit_, line);
+            Note(data_, line);
+            position_ = line.next;
+            StepToEmptyLine(&header_);
+            FollowBody(header_);
+            return true;
+        }
+    }
+    stack_.EndFrom(level);
+    if (level == 0)
+        afterOuterClose_ = true;
+    Note(data_, line);
+    position_ = line.next;
+    return true;
+}
+
+// Whether an enclosed header block begins at line: a field line, or a
+// "From " (or ">From ") line and then a field line. The walk's position then
+// stands at the field line.
+bool MessageScanner::EnclosedHeaderAt(const TextLine &line) {
+    const bool fromLine = line.BeginsWith(data_, "From ", 5) || line.BeginsWith(data_, ">From ", 6);
+    const uint64_t headerAt = fromLine ? line.next : line.start;
+    if (fromLine)
+        Note(data_, line); // no run can begin at it: it is the last line before the header either way
+    TextLine first;
+    if (!ReadTextLine(data_, headerAt, limit_, first) || !ClassifyHeaderLine(data_, first).field)
+        return false;
+    position_ = headerAt;
+    return true;
+}
+
+void MessageScanner::StepToEmptyLine(HeaderBlock *header) {
+    if (header)
+        header->Clear();
+    TextLine line;
+    while (ReadTextLine(data_, position_, limit_, line)) {
+        ctx_.Pump();
+        position_ = line.next;
+        if (line.Empty())
+            return;
+        Note(data_, line);
+        if (!header)
+            continue;
+        const FieldLine field = ClassifyHeaderLine(data_, line);
+        if (field.field)
+            header->AddField(data_, line, field);
+        else if (IsFoldedLine(line))
+            header->AddFold(data_, line);
+    }
+}
+
+// A multipart body puts its boundary in force; an enclosing type means that
+// the body begins with an enclosed header block.
+void MessageScanner::FollowBody(const HeaderBlock &header) {
+    switch (header.Body(ctx_, delimiter_)) {
+    case BodyKind::Multipart:
+        stack_.Push(delimiter_);
+        break;
+    case BodyKind::Enclosing:
+        expectEnclosed_ = true;
+        break;
+    case BodyKind::Plain:
+        break;
+    }
+}
+
+void MessageScanner::Note(Reader &data, const TextLine &line) {
+    if (line.Empty())
+        return;
+    last_ = LastLine();
+    if (line.head[0] != '-')
+        return;
+    last_.encapsulation = IsEncapsulationLine(data, line);
+    last_.closingForm = IsClosingForm(data, line);
 }
 
 } // namespace corvex

@@ -1,45 +1,77 @@
-// Finds where the next mail message begins: the first line of the first run
-// of header-like lines whose weight reaches the threshold.
+// Finds where mail messages begin in text without separators: a forward walk
+// over the lines that judges each run of header-like lines, and follows the
+// MIME structure of the bodies between them, so that what a body encloses
+// (its parts, a forwarded or returned message, a copy after a
+// "------- Forwarded Message" line) is not taken for a new message.
 #pragma once
 
 #include <cstdint>
 
-#include "Boundary.h"
+#include "BoundaryStack.h"
 #include "CallContext.h"
 #include "ClassifyHeaderLine.h"
-#include "LineEnds.h"
+#include "HeaderBlock.h"
 #include "MultipartSkip.h"
 #include "Reader.h"
+#include "TextLine.h"
 
 namespace corvex {
 
 struct ScanResult {
-    int64_t offset = -1;        // the run's first line, counted from start; -1: none
-    uint64_t headerLength = 0;  // the run's length plus one; 0 when none
+    int64_t offset = -1;       // the message's first byte; -1: none
+    uint64_t headerLength = 0; // its header block: the run, and the empty line
+                               // (or the line of eight hyphens) that ends it
+    uint64_t searchStart = 0;  // where the search that found it began
     bool Found() const { return offset >= 0; }
 };
 
-// The weight a run needs for a search of this kind from this offset: the
-// setting's, except that a general text file's first message needs only one
-// field line.
-int32_t ThresholdFor(CallContext &ctx, int32_t kind, uint64_t start);
+class MessageScanner {
+public:
+    // A walk over the bytes before limit (the file size plus one for the
+    // whole file) for input of kind, from start (a line's first byte; the
+    // file's first byte for a whole file).
+    MessageScanner(CallContext &ctx, Reader &data, uint64_t limit, int32_t kind, uint64_t start = 0);
 
-// The search from start (below limit, the file size plus one) with a given
-// threshold. resync: go on after a run that falls short.
-// boundary comes in holding the boundary of the message whose body the
-// search is in: its parts are stepped over. It goes out holding the boundary
-// that the accepted run declared, or empty when it declared none. skip keeps
-// the looks for closing lines from one search to the next; null: this
-// search's own.
-ScanResult ScanForMessage(CallContext &ctx, Reader &data, uint64_t limit, uint64_t start,
-                          bool resync, BoundaryBuffer boundary, int32_t threshold,
-                          MultipartSkip *skip = nullptr);
+    // The next message from where the walk stands: each search begins right
+    // after the header block of the message found before it. None when the
+    // data ends (or a read fails) first.
+    ScanResult Next();
 
-inline ScanResult FindMessageStart(CallContext &ctx, Reader &data, uint64_t limit,
-                                   uint64_t start, int32_t kind, bool resync,
-                                   BoundaryBuffer boundary) {
-    return ScanForMessage(ctx, data, limit, start, resync, boundary,
-                          ThresholdFor(ctx, kind, start));
+private:
+    // What the last non-empty line before a run says of it.
+    struct LastLine {
+        bool encapsulation = false; // "---" or more, then two words; no armor line
+        bool closingForm = false;   // "--", 1 to 70 boundary characters not all "-", "--"
+    };
+
+    bool Run(const TextLine &line, const FieldLine &field, int32_t threshold, ScanResult &found);
+    bool AtBoundaryLine(TextLine &line);
+    bool EnclosedHeaderAt(const TextLine &line);
+    // Steps over the lines from the walk's position up to and including the
+    // next empty line; header, when given, reads them.
+    void StepToEmptyLine(HeaderBlock *header);
+    void FollowBody(const HeaderBlock &header);
+    void Note(Reader &data, const TextLine &line);
+
+    CallContext &ctx_;
+    Reader &data_;
+    uint64_t limit_;
+    uint64_t position_ = 0;
+    bool first_;               // no message found yet in general text: one field is enough
+    bool expectEnclosed_ = false;
+    bool afterOuterClose_ = false; // the current message's outermost multipart has closed
+    LastLine last_;
+    BoundaryStack stack_;
+    MultipartSkip skip_;
+    HeaderBlock header_;
+    std::string delimiter_;
+};
+
+// The first message from start on (a line's first byte), for a look at one
+// place of the input.
+inline ScanResult FindMessageStart(CallContext &ctx, Reader &data, uint64_t limit, uint64_t start,
+                                   int32_t kind) {
+    return MessageScanner(ctx, data, limit, kind, start).Next();
 }
 
 } // namespace corvex

@@ -80,15 +80,13 @@ inline uint64_t MeasureLine(Reader &data, uint64_t offset) {
     }
 }
 
-// Steps over one of the scanner's line ends at offset: CR LF, LF, CR or LF LF.
+// Steps over the one line end at offset, if there is one: CR LF, a lone CR
+// or a lone LF (so LF LF is a line end and an empty line).
 inline uint64_t ConsumeTerminator(Reader &data, uint64_t offset) {
-    uint8_t b = data.ByteAt(offset);
-    if (b == 13 || b == 10) {
-        ++offset;
-        if (data.ByteAt(offset) == 10)
-            ++offset;
-    }
-    return offset;
+    const uint8_t b = data.ByteAt(offset);
+    if (b == 13)
+        return data.ByteAt(offset + 1) == 10 ? offset + 2 : offset + 1;
+    return b == 10 ? offset + 1 : offset;
 }
 
 // Whether the n bytes at offset are those of text.

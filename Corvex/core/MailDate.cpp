@@ -127,9 +127,9 @@ bool IsDayName(const char *name) {
     return false;
 }
 
-} // namespace
-
-bool ReadMailDate(const char *value, size_t length, MailDate &date) {
+// The date-time's form, and a day that exists; seconds receives its time in
+// UTC since 1970 (negative before it), whatever the year.
+bool ParseDateTime(const char *value, size_t length, int64_t &seconds, bool &zoneGiven) {
     Cursor in(value, length);
     char word[8];
     size_t wordLength;
@@ -180,7 +180,7 @@ bool ReadMailDate(const char *value, size_t length, MailDate &date) {
     }
 
     int zone = 0;
-    date.zoneGiven = false;
+    zoneGiven = false;
     const char sign = in.Peek();
     if (sign == '+' || sign == '-') {
         in.Take(sign);
@@ -189,7 +189,7 @@ bool ReadMailDate(const char *value, size_t length, MailDate &date) {
         if (!in.Number(4, hhmm, digits) || digits < 3 || hhmm % 100 > 59)
             return false;
         zone = int(hhmm / 100 * 60 + hhmm % 100) * (sign == '-' ? -1 : 1);
-        date.zoneGiven = true;
+        zoneGiven = true;
         in.SkipBlanksAndComments();
         // A zone's name after its numbers ("+0100 MET") says nothing more.
         if (IsLetter(in.Peek())) {
@@ -200,7 +200,7 @@ bool ReadMailDate(const char *value, size_t length, MailDate &date) {
     } else if (IsLetter(sign)) {
         if (!in.Word(word, 5, wordLength) || !NamedZone(word, wordLength, zone))
             return false;
-        date.zoneGiven = true;
+        zoneGiven = true;
         in.SkipBlanksAndComments();
     }
     if (!in.AtEnd())
@@ -209,12 +209,28 @@ bool ReadMailDate(const char *value, size_t length, MailDate &date) {
     if (day < 1 || day > int64_t(DaysInMonth(year, unsigned(month))) || hour > 23 || minute > 59 ||
         second > 60)
         return false;
-    const int64_t seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 +
-                            hour * 3600 + minute * 60 + second - int64_t(zone) * 60;
-    if (seconds < 0 || seconds > int64_t(UINT32_MAX))
+    seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 + hour * 3600 +
+              minute * 60 + second - int64_t(zone) * 60;
+    return true;
+}
+
+} // namespace
+
+bool ReadMailDate(const char *value, size_t length, MailDate &date) {
+    int64_t seconds;
+    bool zoneGiven;
+    if (!ParseDateTime(value, length, seconds, zoneGiven) || seconds < 0 ||
+        seconds > int64_t(UINT32_MAX))
         return false;
     date.utcSeconds = seconds;
+    date.zoneGiven = zoneGiven;
     return true;
+}
+
+bool IsMailDate(const char *value, size_t length) {
+    int64_t seconds;
+    bool zoneGiven;
+    return ParseDateTime(value, length, seconds, zoneGiven);
 }
 
 } // namespace corvex

@@ -21,4 +21,8 @@ struct MailDate {
 // anything else after the zone is not.
 bool ReadMailDate(const char *value, size_t length, MailDate &date);
 
+// Whether the value is a date-time of the same forms, whatever its year
+// (a message may well be dated before 1970).
+bool IsMailDate(const char *value, size_t length);
+
 } // namespace corvex

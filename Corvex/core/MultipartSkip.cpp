@@ -9,10 +9,10 @@ namespace corvex {
 
 bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *delimiter, size_t n,
                                 uint64_t at, uint64_t limit, uint64_t &closeAt) {
-    if (n == 0 || n >= sizeof delimiter_)
+    if (n == 0)
         return false;
-    const bool same = length_ == n && limit_ == limit && from_ <= at &&
-                      std::memcmp(delimiter_, delimiter, n) == 0;
+    const bool same = delimiter_.size() == n && limit_ == limit && from_ <= at &&
+                      std::memcmp(delimiter_.data(), delimiter, n) == 0;
     if (same && closed_ && reached_ > at) {
         closeAt = reached_;
         return true;
@@ -24,8 +24,7 @@ bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *deli
     // end it, a closing line or one that declares the boundary again, holds the
     // boundary's value: the look goes from one occurrence of the value to the
     // next, and only their lines are read as lines.
-    std::memcpy(delimiter_, delimiter, n);
-    length_ = n;
+    delimiter_.assign(delimiter, n);
     limit_ = limit;
     from_ = at;
     closed_ = false;
@@ -36,8 +35,8 @@ bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *deli
 }
 
 uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit) {
-    const uint8_t *value = reinterpret_cast<const uint8_t *>(delimiter_) + 2;
-    const size_t m = length_ - 2;
+    const uint8_t *value = reinterpret_cast<const uint8_t *>(delimiter_.data()) + 2;
+    const size_t m = delimiter_.size() - 2;
     if (m == 0)
         return from; // an empty boundary: nothing to tell its lines by, so no skip
     auto isBreak = [&](uint64_t q) {
@@ -64,8 +63,8 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
         if (checked == lineStart)
             return false;
         checked = lineStart;
-        return DeclaresBoundary(ctx, data, lineStart, MeasureLine(data, lineStart), delimiter_,
-                                length_);
+        return DeclaresBoundary(ctx, data, lineStart, MeasureLine(data, lineStart),
+                                delimiter_.data(), delimiter_.size());
     };
 
     // The cached bytes from p (p < limit), no further than the limit.

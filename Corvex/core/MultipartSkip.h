@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "Boundary.h"
 #include "CallContext.h"
@@ -30,8 +31,7 @@ private:
     // look ended (closed_ says whether at a closing line).
     uint64_t LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit);
 
-    char delimiter_[kBoundarySize] = {};
-    size_t length_ = 0;
+    std::string delimiter_;
     uint64_t from_ = 0;    // the delimiter line the last look began at
     uint64_t reached_ = 0; // where it ended: the closing line, or where it gave up
     bool closed_ = false;

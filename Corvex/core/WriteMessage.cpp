@@ -8,12 +8,12 @@ namespace {
 
 const char kDashLine[] = "X-Ds:8\r\n";
 
-// The header block ends with LF, eight hyphens, CR LF and the body's first byte.
+// The header block ends with LF, eight hyphens and CR LF.
 bool EndsWithDashLine(Reader &data, uint64_t start, uint64_t headerLength) {
-    if (headerLength < 12)
+    if (headerLength < 11)
         return false;
     uint8_t tail[11];
-    data.ReadBytesAt(start + headerLength - 12, tail, sizeof tail);
+    data.ReadBytesAt(start + headerLength - 11, tail, sizeof tail);
     if (tail[0] != '\n' || tail[9] != '\r' || tail[10] != '\n')
         return false;
     for (int i = 1; i <= 8; ++i)
@@ -27,7 +27,7 @@ bool EndsWithDashLine(Reader &data, uint64_t start, uint64_t headerLength) {
 bool WriteMessage(Reader &data, OutputFile &out, uint64_t start, uint64_t headerLength,
                   uint64_t length, std::vector<uint8_t> &buffer) {
     const bool patch = EndsWithDashLine(data, start, headerLength);
-    const uint64_t patchAt = headerLength - 11; // meaningful only with patch
+    const uint64_t patchAt = headerLength - 10; // meaningful only with patch
     uint64_t done = 0;
     size_t filled = 0;
     auto flush = [&]() {

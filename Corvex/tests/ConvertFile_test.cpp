@@ -339,9 +339,9 @@ TEST_P(Convert, ProgressReportsEachMessageWithItsSearchStart) {
     EXPECT_EQ(Run(dir / "m", "", KindMbox, &rc, nullptr, Record), 2);
     ASSERT_EQ(g_progress.size(), 2u);
     EXPECT_EQ(g_progress[0], (std::array<uint32_t, 4>{uint32_t(text.size()), 0, 0, 0}));
-    // The second search began just past the first header block: its run
-    // (which stops before the empty line, the last field carrying no mark) plus one.
-    EXPECT_EQ(g_progress[1][2], 4 + Fields(8).size() + 1);
+    // The second search began right after the first header block: its run
+    // and the empty line that ends it.
+    EXPECT_EQ(g_progress[1][2], 4 + Fields(8).size() + 2);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CallContext.h"
 #include "FindMessageStart.h"
@@ -31,10 +32,19 @@ protected:
         size_ = bytes.size();
         return *reader_;
     }
-    ScanResult Find(const std::string &bytes, int32_t kind, uint64_t start = 0,
-                    char *boundary = nullptr, uint32_t boundarySize = 0) {
+    // The first message from start on.
+    ScanResult Find(const std::string &bytes, int32_t kind, uint64_t start = 0) {
         Reader &r = Open(bytes);
-        return FindMessageStart(Ctx(), r, size_ + 1, start, kind, true, {boundary, boundarySize});
+        return FindMessageStart(Ctx(), r, size_ + 1, start, kind);
+    }
+    // Where every message of the whole text begins.
+    std::vector<int64_t> Starts(const std::string &bytes, int32_t kind) {
+        Reader &r = Open(bytes);
+        MessageScanner scanner(Ctx(), r, size_ + 1, kind);
+        std::vector<int64_t> starts;
+        for (ScanResult found = scanner.Next(); found.Found(); found = scanner.Next())
+            starts.push_back(found.offset);
+        return starts;
     }
 
     TempDir dir;

@@ -188,7 +188,7 @@ protected:
         CallContext ctx(host);
         std::unique_ptr<InputFile> in(host.OpenInput("/big"));
         Reader r(*in, kDefaultCacheSize);
-        return FindMessageStart(ctx, r, pattern.size() + 1, start, kind, true, {});
+        return FindMessageStart(ctx, r, pattern.size() + 1, start, kind);
     }
 };
 
@@ -199,15 +199,15 @@ TEST_F(LargeFile, HeaderRunsAtAndAcrossTheMarks) {
     for (uint64_t where : {across, at, after})
         pattern.Put(where - 1, "\n" + kHeader + "\nbody\n");
     ScanResult r = Scan(across - 1000);
-    EXPECT_EQ(r.offset, 1000);
-    EXPECT_EQ(r.headerLength, kHeader.size() + 1 + 1);
+    EXPECT_EQ(uint64_t(r.offset), across);
+    EXPECT_EQ(r.headerLength, kHeader.size() + 1); // with its empty line
     r = Scan(at - 5000);
-    EXPECT_EQ(r.offset, 5000);
-    r = Scan(across + 10);
-    EXPECT_EQ(uint64_t(r.offset), after - (across + 10));
+    EXPECT_EQ(uint64_t(r.offset), at);
+    r = Scan(across + kHeader.size()); // at the empty line after the first
+    EXPECT_EQ(uint64_t(r.offset), after);
     // From far before the mark the search walks on over it (2 GiB of filler).
     r = Scan(G2 + 100);
-    EXPECT_EQ(uint64_t(r.offset), across - (G2 + 100));
+    EXPECT_EQ(uint64_t(r.offset), across);
 }
 
 TEST_F(LargeFile, TrimmingLooksBackAcrossTheMark) {
@@ -277,10 +277,11 @@ TEST_F(LargeFile, GeneralTextCountsAndReportsPastTheMark) {
     EXPECT_EQ(total.high, 1u);
     ASSERT_EQ(g_reports.size(), 4u);
     EXPECT_EQ(g_reports[0], (std::array<uint32_t, 4>{uint32_t(pattern.size()), 1, 0, 0}));
-    // Each later search begins one byte past the header block before it.
+    // Each later search begins right after the header block before it (its
+    // empty line included).
     for (size_t i = 1; i < 4; ++i) {
         const uint64_t headerEnd = (i == 1 ? 0 : starts[i - 1] + 1) + kHeader.size() + 1;
-        EXPECT_EQ(Offset(g_reports[i]), headerEnd + 1) << i;
+        EXPECT_EQ(Offset(g_reports[i]), headerEnd) << i;
     }
     EXPECT_EQ(g_reports[3][3], 1u); // a high word in the offset too
 }

@@ -24,7 +24,7 @@ for name, _, _, weight in re.findall(r'\{"([^"]+)", (\d+), (true|false), (\d+)\}
 LINE_END = re.compile(rb"\r\n|\r|\n")
 FIELD = re.compile(rb"^([A-Za-z][A-Za-z0-9-]*)[ \t]*:")
 CLOSE_FORM = re.compile(rb"^--([0-9A-Za-z'()+_,\-./:=? ]{0,69}[0-9A-Za-z'()+_,\-./:=?])--[ \t]*$")
-ENCAP = re.compile(rb"^-{3,}[ \t]*([A-Za-z]+)[ \t]+([A-Za-z]+)")
+ENCAP = re.compile(rb"^-{3,}[ \t]*(?![Ee][Nn][Dd][ \t])([A-Za-z]+)[ \t]+([A-Za-z]+)")
 ARMOR = re.compile(rb"^-----(BEGIN|END) [^-]*-----")
 ENCLOSING = (b"message/rfc822", b"message/global", b"message/news", b"text/rfc822-headers",
              b"message/partial")
@@ -131,9 +131,12 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
         t = text(k) if k < n else b""
         if t.startswith(b"From ") or t.startswith(b">From "):
             k += 1
+        nonlocal last_nonempty
         a = k
         while k < n and text(k) != b"":
             k += 1
+        if k > 0:
+            last_nonempty = k - 1
         h = Header(data, lines, a, k)
         read_structure(h)
         return k + 1 if k < n else k
@@ -174,7 +177,7 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
         for level in range(len(stack) - 1, -1, -1):
             b = stack[level]
             delim = b"--" + b
-            if t.rstrip(b" \t") == delim:
+            if t.startswith(delim) and t[len(delim):].strip(b" \t") == b"":
                 del stack[level + 1:]
                 q = closing_follows(i, b)
                 if q is not None:
@@ -244,6 +247,7 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
         elif prev is not None and ENCAP.match(prev) and not ARMOR.match(prev) and not after_outer_close:
             encap = True
         elif after_outer_close or (prev is not None and CLOSE_FORM.match(prev) and
+                                   prev.rstrip(b" \t").strip(b"-") != b"" and
                                    all(text(k) == b"" for k in range(last_nonempty + 1, i))):
             accepted = True
         elif all(f.startswith("content-") or f == "mime-version" for f in fields):
@@ -257,8 +261,8 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
                 accepted = True
             elif "from" in fs and "date" in fs and valid_date(h.value("date") or b""):
                 accepted = True
-        first = False
         if accepted:
+            first = False
             starts.append(lines[i][0])
             stack.clear()
             expect_enclosed = False
@@ -276,11 +280,11 @@ def find_starts(data, kind=0, threshold=8, limit_stack=64):
             i = k + 1
             continue
         # not accepted: a part header of a structure not tracked?
-        if ended_empty:
-            h = Header(data, lines, i, j)
-            if h.enclosing:
-                expect_enclosed = True
         last_nonempty = j - 1 if j > i else i
+        if ended_empty and Header(data, lines, i, j).enclosing:
+            expect_enclosed = True
+            i = j + 1
+            continue
         i = max(j, i + 1)
     return starts
 

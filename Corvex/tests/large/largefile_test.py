@@ -155,15 +155,16 @@ def main():
         check("the file passes 4 GiB", size > G4, str(size))
         print("built %s: %d bytes, %d messages" % (path, size, len(b.messages)))
 
-        # Counting reads general text: each search after the first begins one
-        # byte past the header block before it, at its first body line.
+        # Counting reads general text: each search after the first begins
+        # right after the header block before it (its empty line included),
+        # at its first body line.
         status, text = run([options.driver, "count", native(path)])
         reports, values = parse(text)
         check("count: status", status == 0, str(status))
         check("count: messages", values.get("messages") == 5, repr(values))
         check("count: result", values.get("result") == 0, repr(values))
         check("count: byte total", values.get("total") == size, repr(values))
-        want = [(size, 0)] + [(size, body + 1) for body in b.bodies[:-1]]
+        want = [(size, 0)] + [(size, body) for body in b.bodies[:-1]]
         check("count: progress reports", reports == want, "%r, want %r" % (reports, want))
         check("count: reports past the mark", any(o >= G4 for _, o in reports))
         status, text = run([options.kelpo, "-c", native(path)])

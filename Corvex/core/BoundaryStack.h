@@ -1,0 +1,63 @@
+// The boundaries in force in the current message's body: its own multipart
+// first, then those of the parts and enclosed messages inside it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Reader.h"
+#include "TextLine.h"
+
+namespace corvex {
+
+class BoundaryStack {
+public:
+    // Deeper nesting is not tracked: its lines are read as any other.
+    static constexpr size_t kLevels = 64;
+
+    enum class LineKind { Other, Delimiter, Closing };
+
+    bool Empty() const { return levels_.empty(); }
+    size_t Depth() const { return levels_.size(); }
+    void Clear() { levels_.clear(); }
+    // A boundary ("--" and its value) declared inside the innermost level.
+    void Push(const std::string &delimiter) {
+        if (levels_.size() < kLevels)
+            levels_.push_back(delimiter);
+    }
+    // Ends the levels from level on.
+    void EndFrom(size_t level) { levels_.resize(level < levels_.size() ? level : levels_.size()); }
+    const std::string &Delimiter(size_t level) const { return levels_[level]; }
+
+    // Whether the line is a delimiter line of a level (the delimiter, then
+    // only blanks) or a closing line of one (the delimiter and "--"), the
+    // innermost level first; level receives which.
+    LineKind Match(Reader &data, const TextLine &line, size_t &level) const {
+        if (line.length < 2 || line.head[0] != '-' || line.head[1] != '-')
+            return LineKind::Other;
+        const uint64_t trimmed = line.TrimmedLength(data);
+        for (size_t k = levels_.size(); k-- > 0;) {
+            const std::string &d = levels_[k];
+            // A boundary may itself end in blanks, though the standard forbids it.
+            if (trimmed <= d.size() && line.length >= d.size() && line.BeginsWith(data, d.data(), d.size())) {
+                level = k;
+                return LineKind::Delimiter;
+            }
+        }
+        for (size_t k = levels_.size(); k-- > 0;) {
+            const std::string &d = levels_[k];
+            if (line.BeginsWith(data, d.data(), d.size()) && line.length >= d.size() + 2 &&
+                line.At(data, d.size()) == '-' && line.At(data, d.size() + 1) == '-') {
+                level = k;
+                return LineKind::Closing;
+            }
+        }
+        return LineKind::Other;
+    }
+
+private:
+    std::vector<std::string> levels_;
+};
+
+} // namespace corvex
