@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MultipartSkip.h"
 #include "Reader.h"
 #include "TextLine.h"
 
@@ -23,12 +24,17 @@ public:
     void Clear() { levels_.clear(); }
     // A boundary ("--" and its value) declared inside the innermost level.
     void Push(const std::string &delimiter) {
-        if (levels_.size() < kLevels)
-            levels_.push_back(delimiter);
+        if (levels_.size() < kLevels) {
+            levels_.emplace_back();
+            levels_.back().delimiter = delimiter;
+        }
     }
     // Ends the levels from level on.
     void EndFrom(size_t level) { levels_.resize(level < levels_.size() ? level : levels_.size()); }
-    const std::string &Delimiter(size_t level) const { return levels_[level]; }
+    const std::string &Delimiter(size_t level) const { return levels_[level].delimiter; }
+    // The look for the level's closing line, kept with it: many delimiter
+    // lines of one boundary, or of several in turn, cost one look each.
+    MultipartSkip &Skip(size_t level) { return levels_[level].skip; }
 
     // Whether the line is a delimiter line of a level (the delimiter, then
     // only blanks) or a closing line of one (the delimiter and "--"), the
@@ -38,7 +44,7 @@ public:
             return LineKind::Other;
         const uint64_t trimmed = line.TrimmedLength(data);
         for (size_t k = levels_.size(); k-- > 0;) {
-            const std::string &d = levels_[k];
+            const std::string &d = levels_[k].delimiter;
             // A boundary may itself end in blanks, though the standard forbids it.
             if (trimmed <= d.size() && line.length >= d.size() && line.BeginsWith(data, d.data(), d.size())) {
                 level = k;
@@ -46,7 +52,7 @@ public:
             }
         }
         for (size_t k = levels_.size(); k-- > 0;) {
-            const std::string &d = levels_[k];
+            const std::string &d = levels_[k].delimiter;
             if (line.BeginsWith(data, d.data(), d.size()) && line.length >= d.size() + 2 &&
                 line.At(data, d.size()) == '-' && line.At(data, d.size() + 1) == '-') {
                 level = k;
@@ -57,7 +63,11 @@ public:
     }
 
 private:
-    std::vector<std::string> levels_;
+    struct Level {
+        std::string delimiter;
+        MultipartSkip skip;
+    };
+    std::vector<Level> levels_;
 };
 
 } // namespace corvex

@@ -30,10 +30,30 @@ struct FieldLine {
     uint64_t valueAt = 0;  // the first byte after the colon, counted from the line's start
 };
 
+// The bytes a name is made of: 2 for an ASCII letter, 1 for a digit or "-".
+extern const uint8_t kNameBytes[256];
+
+// Whether the length bytes at p are a field line: a name, blanks, ":".
+inline bool IsFieldLine(const uint8_t *p, size_t length) {
+    if (!length || kNameBytes[p[0]] != 2)
+        return false;
+    size_t i = 1;
+    while (i < length && kNameBytes[p[i]])
+        ++i;
+    while (i < length && (p[i] == ' ' || p[i] == '\t'))
+        ++i;
+    return i < length && p[i] == ':';
+}
+
 // A name is an ASCII letter, then letters, digits or "-"; it is compared
 // over its whole length without regard to ASCII case. A line that does not
 // begin so (a space, a TAB, a NUL, a double-byte character) is no field.
-FieldLine ClassifyHeaderLine(Reader &data, const TextLine &line);
+FieldLine ReadFieldLine(Reader &data, const TextLine &line);
+inline FieldLine ClassifyHeaderLine(Reader &data, const TextLine &line) {
+    if (!line.length || kNameBytes[line.head[0]] != 2)
+        return FieldLine(); // most body lines
+    return ReadFieldLine(data, line);
+}
 
 // A line that begins with a space or a TAB: inside a header it continues
 // the field before it.

@@ -104,7 +104,11 @@ ScanResult MessageScanner::Next() {
     found.searchStart = position_;
     const int32_t threshold = ctx_.SettingThreshold();
     TextLine line;
-    while (ReadTextLine(data_, position_, limit_, line)) {
+    for (;;) {
+        if (!expectEnclosed_)
+            StepOverBodyLines();
+        if (!ReadTextLine(data_, position_, limit_, line))
+            break;
         ctx_.Pump();
         if (expectEnclosed_) {
             expectEnclosed_ = false;
@@ -130,6 +134,40 @@ ScanResult MessageScanner::Next() {
         position_ = line.next;
     }
     return found;
+}
+
+// Steps over the lines from the walk's position on that can begin nothing
+// and end nothing, as many as lie whole in the cached block: most lines of a
+// body. A line that begins with "-" (a boundary, a line before an enclosed
+// copy) or is a field line is left to the whole look.
+void MessageScanner::StepOverBodyLines() {
+    if (position_ >= limit_)
+        return;
+    size_t n;
+    const uint8_t *p = data_.Span(position_, n);
+    if (n > limit_ - position_)
+        n = size_t(limit_ - position_);
+    size_t at = 0;
+    unsigned lines = 0;
+    bool text = false;
+    while (at < n) {
+        const size_t end = at + FindLineEnd(p + at, n - at);
+        if (end + 1 >= n)
+            break; // its line end must be known whole
+        if (end > at) {
+            if (p[at] == '-' || IsFieldLine(p + at, end - at))
+                break;
+            text = true;
+        }
+        at = end + ((p[end] == 13 && p[end + 1] == 10) ? 2 : 1);
+        ++lines;
+    }
+    if (!lines)
+        return;
+    if (text)
+        last_ = LastLine();
+    ctx_.PumpPoints(lines);
+    position_ += at;
 }
 
 // A run begins at line: it goes on over field lines, folded lines and a
@@ -234,7 +272,8 @@ bool MessageScanner::AtBoundaryLine(TextLine &line) {
         const uint64_t delimiterAt = line.start;
         uint64_t closeAt;
         // The look for the closing line reads on: the line is read again after it.
-        const bool closes = skip_.ClosingLine(ctx_, data_, d.data(), d.size(), delimiterAt, limit_, closeAt);
+        const bool closes = stack_.Skip(level).ClosingLine(ctx_, data_, d.data(), d.size(), delimiterAt,
+                                                          limit_, closeAt);
         if (!closes || !ReadTextLine(data_, closeAt, limit_, line)) {
             ReadTextLine(data_, delimiterAt, limit_, line);
             Note(data_, line);

@@ -11,7 +11,6 @@
 #include "CallContext.h"
 #include "ClassifyHeaderLine.h"
 #include "HeaderBlock.h"
-#include "MultipartSkip.h"
 #include "Reader.h"
 #include "TextLine.h"
 
@@ -44,6 +43,7 @@ private:
         bool closingForm = false;   // "--", 1 to 70 boundary characters not all "-", "--"
     };
 
+    void StepOverBodyLines();
     bool Run(const TextLine &line, const FieldLine &field, int32_t threshold, ScanResult &found);
     bool AtBoundaryLine(TextLine &line);
     bool EnclosedHeaderAt(const TextLine &line);
@@ -62,7 +62,6 @@ private:
     bool afterOuterClose_ = false; // the current message's outermost multipart has closed
     LastLine last_;
     BoundaryStack stack_;
-    MultipartSkip skip_;
     HeaderBlock header_;
     std::string delimiter_;
 };

@@ -38,7 +38,7 @@ bool FindBoundary(const CallContext &ctx, const char *v, size_t n, bool cut, std
     static const char kKey[] = "boundary";
     const size_t keyLength = sizeof kKey - 1;
     for (size_t at = 0; at + keyLength <= n;) {
-        if (!BeginsWithWord(v + at, n - at, kKey)) {
+        if ((v[at] | 0x20) != 'b' || !BeginsWithWord(v + at, n - at, kKey)) {
             at += ctx.IsLead(uint8_t(v[at])) ? 2 : 1;
             continue;
         }
@@ -85,13 +85,17 @@ void HeaderBlock::Value::Append(Reader &data, const TextLine &line, uint64_t fro
         }
         text.push_back(' ');
     }
-    for (uint64_t i = from; i < line.length; ++i) {
-        if (text.size() >= kValueLimit) {
-            cut = true;
-            return;
-        }
-        text.push_back(char(line.At(data, i)));
+    uint64_t end = line.length;
+    if (end - from > kValueLimit - text.size()) {
+        end = from + (kValueLimit - text.size());
+        cut = true;
     }
+    // The bytes in the line's head at once, any beyond it one by one.
+    const uint64_t inHead = end < line.headLength ? end : line.headLength;
+    if (from < inHead)
+        text.append(reinterpret_cast<const char *>(line.head) + from, size_t(inHead - from));
+    for (uint64_t i = from > inHead ? from : inHead; i < end; ++i)
+        text.push_back(char(line.At(data, i)));
 }
 
 void HeaderBlock::Clear() {
