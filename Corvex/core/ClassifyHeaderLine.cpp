@@ -31,7 +31,7 @@ struct NameIndex {
     // The entries by first letter and length, whatever letter they are
     // filed under: a name is compared with the one or two of its own.
     static constexpr int kPerBucket = 8;
-    int8_t buckets[26][kLongestName + 1][kPerBucket];
+    int16_t buckets[26][kLongestName + 1][kPerBucket];
 
     NameIndex() {
         std::memset(buckets, -1, sizeof buckets);
@@ -60,11 +60,11 @@ struct NameIndex {
                 out.facts |= kFactMimeVersion;
             if (std::strcmp(out.name, "content-type") == 0)
                 out.facts |= kFactContentType;
-            int8_t *bucket = buckets[out.name[0] - 'a'][out.length];
+            int16_t *bucket = buckets[out.name[0] - 'a'][out.length];
             int k = 0;
             while (bucket[k] >= 0) // the table has far fewer names of one letter and length
                 ++k;
-            bucket[k] = int8_t(count++);
+            bucket[k] = int16_t(count++);
         }
     }
 
@@ -72,7 +72,7 @@ struct NameIndex {
     const Entry *Find(const char *name, size_t length) const {
         uint64_t words[kNameWords];
         std::memcpy(words, name, sizeof words);
-        for (const int8_t e : buckets[name[0] - 'a'][length]) {
+        for (const int16_t e : buckets[name[0] - 'a'][length]) {
             if (e < 0)
                 break;
             const uint64_t *w = entries[e].words;
