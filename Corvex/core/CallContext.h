@@ -70,6 +70,9 @@ public:
         if (--pumpCountdown_ == 0)
             PumpSlow();
     }
+    // Right after the caller's progress callback, which may have run a while
+    // (and posted messages), the clock is looked at whatever the stride.
+    void PumpAfterCallback() { PumpSlow(); }
     // n pump points passed at once (a point looks at most once anyway).
     void PumpPoints(unsigned n) {
         if (n >= pumpCountdown_)

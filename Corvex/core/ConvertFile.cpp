@@ -84,10 +84,13 @@ private:
 
     // Each message is told to the caller before it is written.
     void Report(uint64_t searchStart) {
-        if (progress_)
+        if (progress_) {
             progress_(uint32_t(fileSize_), uint32_t(fileSize_ >> 32), uint32_t(searchStart),
                       uint32_t(searchStart >> 32));
-        ctx_.Pump();
+            ctx_.PumpAfterCallback();
+        } else {
+            ctx_.Pump();
+        }
     }
 
     // Whether this message is to be written: there is an output folder, it is

@@ -47,7 +47,7 @@ protected:
     }
     void ExpectProgressOfTheFile() {
         const uint32_t size = static_cast<uint32_t>(mail.Size());
-        EXPECT_EQ((std::vector<ProgressCall>{{size, 0, 0, 0}, {size, 0, 31, 0}}), ProgressCalls());
+        EXPECT_EQ((std::vector<ProgressCall>{{size, 0, 0, 0}, {size, 0, 30, 0}}), ProgressCalls());
     }
 };
 
