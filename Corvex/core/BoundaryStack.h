@@ -19,18 +19,25 @@ public:
 
     enum class LineKind { Other, Delimiter, Closing };
 
-    bool Empty() const { return levels_.empty(); }
-    size_t Depth() const { return levels_.size(); }
-    void Clear() { levels_.clear(); }
+    bool Empty() const { return depth_ == 0; }
+    size_t Depth() const { return depth_; }
+    void Clear() { depth_ = 0; }
     // A boundary ("--" and its value) declared inside the innermost level.
+    // The levels' buffers are kept for the next messages.
     void Push(const std::string &delimiter) {
-        if (levels_.size() < kLevels) {
+        if (depth_ == kLevels)
+            return;
+        if (depth_ == levels_.size())
             levels_.emplace_back();
-            levels_.back().delimiter = delimiter;
-        }
+        levels_[depth_].delimiter = delimiter;
+        levels_[depth_].skip.Reset();
+        ++depth_;
     }
     // Ends the levels from level on.
-    void EndFrom(size_t level) { levels_.resize(level < levels_.size() ? level : levels_.size()); }
+    void EndFrom(size_t level) {
+        if (level < depth_)
+            depth_ = level;
+    }
     const std::string &Delimiter(size_t level) const { return levels_[level].delimiter; }
     // The look for the level's closing line, kept with it: many delimiter
     // lines of one boundary, or of several in turn, cost one look each.
@@ -43,7 +50,7 @@ public:
         if (line.length < 2 || line.head[0] != '-' || line.head[1] != '-')
             return LineKind::Other;
         const uint64_t trimmed = line.TrimmedLength(data);
-        for (size_t k = levels_.size(); k-- > 0;) {
+        for (size_t k = depth_; k-- > 0;) {
             const std::string &d = levels_[k].delimiter;
             // A boundary may itself end in blanks, though the standard forbids it.
             if (trimmed <= d.size() && line.length >= d.size() && line.BeginsWith(data, d.data(), d.size())) {
@@ -51,7 +58,7 @@ public:
                 return LineKind::Delimiter;
             }
         }
-        for (size_t k = levels_.size(); k-- > 0;) {
+        for (size_t k = depth_; k-- > 0;) {
             const std::string &d = levels_[k].delimiter;
             if (line.BeginsWith(data, d.data(), d.size()) && line.length >= d.size() + 2 &&
                 line.At(data, d.size()) == '-' && line.At(data, d.size() + 1) == '-') {
@@ -68,6 +75,7 @@ private:
         MultipartSkip skip;
     };
     std::vector<Level> levels_;
+    size_t depth_ = 0;
 };
 
 } // namespace corvex

@@ -26,6 +26,13 @@ public:
     bool ClosingLine(CallContext &ctx, Reader &data, const char *delimiter, size_t n, uint64_t at,
                      uint64_t limit, uint64_t &closeAt);
 
+    // Forgets the last look, for a boundary declared anew.
+    void Reset() {
+        delimiter_.clear();
+        from_ = reached_ = limit_ = 0;
+        closed_ = false;
+    }
+
 private:
     // Looks for the closing line from the line at from on; returns where the
     // look ended (closed_ says whether at a closing line).
