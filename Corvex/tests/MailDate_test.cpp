@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace corvex::test {
@@ -102,6 +103,20 @@ TEST(MailDate, RubbishIsNotReadable) {
     EXPECT_TRUE(ReadMailDate(more.data(), more.size() - 1, date));
     EXPECT_FALSE(ReadMailDate(more.data(), more.size() - 2, date));
     EXPECT_FALSE(ReadMailDate(more.data(), 0, date));
+}
+
+TEST(MailDate, TheFormWhateverTheYearForTellingAMessageHeader) {
+    // A header's Date is judged by its form: a message of 1969, or one dated
+    // far ahead, is still a message, though no file time can hold its date.
+    for (const char *date : {" Thu, 13 Feb 1969 23:32:54 -0330", "1 Jan 2200 00:00 +0000",
+                             " 21 Nov 97 09:55 GMT", "Thu,\r\n  13 Feb 1969 23:32\r\n -0330 (Newfoundland)"}) {
+        EXPECT_TRUE(IsMailDate(date, std::strlen(date))) << date;
+    }
+    MailDate read;
+    EXPECT_FALSE(ReadMailDate(" Thu, 13 Feb 1969 23:32:54 -0330", 32, read));
+    // A day that does not exist, or rubbish, is no date in either reading.
+    for (const char *bad : {"31 Feb 1969 00:00 +0000", "yesterday", "", "Fri, 21 Nov 1997 09"})
+        EXPECT_FALSE(IsMailDate(bad, std::strlen(bad))) << bad;
 }
 
 } // namespace
