@@ -1,9 +1,14 @@
 // libFuzzer target over the whole conversion of one file. The first bytes
 // choose the kind, the threshold and the cache size; the rest is the file.
 // Checked: for general text the .eml files, in name order, are the input
-// from the first message on; for mbox and @nifty input each file is a slice
-// of the input, in order and not overlapping. The only change allowed is a
-// line of eight hyphens that became "X-Ds:8". And through the exports, for
+// from the first message on; for @nifty input each file is a slice of the
+// input, in order and not overlapping; for mbox input each file is a slice
+// with one ">" taken from every line that begins with ">"s and "From ", and
+// from the first separator on the slices follow one another with nothing
+// between them but one separator line each, after at most one empty line
+// (at the end of the file, at most one empty line is left over). The only
+// other change allowed is a line of eight hyphens that became "X-Ds:8".
+// And through the exports, for
 // every kind: the count equals the number of files that KelpoEx wrote. The
 // same bytes read as a Date field's value stay within them and in range.
 #include <dirent.h>
@@ -24,6 +29,7 @@
 #include "ExtractFromPath.h"
 #include "FindMessageStart.h"
 #include "MailDate.h"
+#include "MboxSeparator.h"
 #include "Reader.h"
 #include "host.h"
 
@@ -50,20 +56,55 @@ std::string ReadAll(const std::string &path) {
     return s.str();
 }
 
-// file equals input[at...] but where it holds "X-Ds:8\r\n" for eight hyphens.
-bool MatchesAt(const std::string &input, size_t at, const std::string &file) {
-    if (at + file.size() > input.size())
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Whether the line that begins at i is one an mbox writer quoted: ">"s and "From ".
+bool QuotedLine(const std::string &input, size_t i) {
+    if (input[i] != '>')
         return false;
-    for (size_t i = 0; i < file.size();) {
-        if (file[i] == input[at + i]) {
-            ++i;
-        } else if (file.compare(i, 8, "X-Ds:8\r\n") == 0 && input.compare(at + i, 8, "--------") == 0) {
-            i += 8;
+    size_t k = i + 1;
+    while (k < input.size() && input[k] == '>')
+        ++k;
+    return input.compare(k, 5, "From ") == 0;
+}
+
+// The number of input bytes from at that file stands for, where it holds
+// "X-Ds:8\r\n" for eight hyphens and, with unquote, lacks the first ">" of
+// each quoted line; npos when it stands for none.
+size_t MatchAt(const std::string &input, size_t at, const std::string &file, bool unquote) {
+    size_t i = at;
+    for (size_t j = 0; j < file.size();) {
+        if (i >= input.size())
+            return std::string::npos;
+        if (unquote && (i == at || IsLineEnd(input[i - 1])) && QuotedLine(input, i)) {
+            ++i; // the writer's quote is left out
+        } else if (file[j] == input[i]) {
+            ++i, ++j;
+        } else if (file.compare(j, 8, "X-Ds:8\r\n") == 0 && input.compare(i, 8, "--------") == 0) {
+            i += 8, j += 8;
         } else {
-            return false;
+            return std::string::npos;
         }
     }
-    return true;
+    return i - at;
+}
+
+// The length of the line end at i (0 when there is none).
+size_t LineEndAt(const std::string &s, size_t i) {
+    if (i < s.size() && s[i] == '\r')
+        return i + 1 < s.size() && s[i + 1] == '\n' ? 2 : 1;
+    return i < s.size() && s[i] == '\n' ? 1 : 0;
+}
+
+// The length of the separator line at i, its line end included (0 when none).
+size_t SeparatorLineAt(const std::string &s, size_t i) {
+    if (s.compare(i, 5, "From ") != 0)
+        return 0;
+    size_t e = i;
+    while (e < s.size() && !IsLineEnd(s[e]))
+        ++e;
+    const size_t end = LineEndAt(s, e);
+    return end ? e + end - i : 0;
 }
 
 void Check(bool ok, const char *what) {
@@ -114,7 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         for (auto &f : files)
             all += f;
         Check(all.size() <= input.size(), "general: no more than the input");
-        Check(MatchesAt(input, input.size() - all.size(), all), "general: the input from the first message on");
+        Check(MatchAt(input, input.size() - all.size(), all, false) == all.size(),
+              "general: the input from the first message on");
         // ...and it starts where the scanner puts the first message.
         std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
         corvex::Reader reader(*file, corvex::kDefaultCacheSize);
@@ -122,15 +164,63 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind);
         Check(count == 0 ? !first.Found() : first.Found() && uint64_t(first.offset) == input.size() - all.size(),
               "general: the first file begins at the first message");
-    } else {
+    } else if (kind == KindNifty) {
         size_t at = 0;
         for (auto &f : files) {
             size_t p = at;
-            while (p + f.size() <= input.size() && !MatchesAt(input, p, f))
+            while (p + f.size() <= input.size() && MatchAt(input, p, f, false) == std::string::npos)
                 ++p;
             Check(p + f.size() <= input.size(), "slice of the input, in order, not overlapping");
             at = p + f.size();
         }
+    } else {
+        // The messages from the first separator on are the last ones, one
+        // for each separator.
+        std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
+        corvex::Reader reader(*file, corvex::kDefaultCacheSize);
+        corvex::CallContext scan(corvex::PlatformHost());
+        const uint64_t size = input.size();
+        size_t separators = 0;
+        const uint64_t firstSeparator = corvex::FindMboxSeparator(scan, reader, 0, size);
+        for (uint64_t s = firstSeparator; s < size;
+             s = corvex::FindMboxSeparator(scan, reader, corvex::NextMboxLine(reader, s, size), size))
+            ++separators;
+        Check(separators <= files.size(), "mbox: a message for each separator");
+        const size_t first = files.size() - separators;
+        size_t at = 0;
+        for (size_t k = 0; k < files.size(); ++k) {
+            const std::string &f = files[k];
+            size_t p = at, n = std::string::npos;
+            if (k < first) {
+                // Found by header runs: anywhere further on, before the first separator.
+                for (; p < firstSeparator && n == std::string::npos; ++p)
+                    n = MatchAt(input, p, f, true);
+                --p;
+                Check(n == std::string::npos || p + n <= firstSeparator, "mbox: before the first separator");
+            } else if (k == first) {
+                // The line after the first separator.
+                p = size_t(firstSeparator) + SeparatorLineAt(input, size_t(firstSeparator));
+                n = MatchAt(input, p, f, true);
+            } else {
+                // Right after the one before: its separator line, and before
+                // it the writer's empty line that was left out.
+                const size_t empty = LineEndAt(input, at);
+                for (size_t gap : {size_t(0), empty}) {
+                    if (gap && !empty)
+                        continue;
+                    const size_t line = SeparatorLineAt(input, at + gap);
+                    if (line && (n = MatchAt(input, at + gap + line, f, true)) != std::string::npos) {
+                        p = at + gap + line;
+                        break;
+                    }
+                }
+                Check(n != std::string::npos, "mbox: after the message before, its separator and nothing else");
+            }
+            Check(n != std::string::npos, "mbox: a slice of the input, unquoted, in order");
+            at = p + n;
+        }
+        if (separators)
+            Check(at + LineEndAt(input, at) == input.size(), "mbox: at most one empty line left at the end");
     }
     // The count of each kind, as the library's callers make it, against
     // what the extraction of that kind writes (the setting between 4 and 12).

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "FindMessageStart.h"
 #include "MboxSeparator.h"
+#include "MessageDate.h"
 #include "OutputFolder.h"
 #include "PathText.h"
 #include "Reader.h"
@@ -19,6 +21,7 @@ namespace corvex {
 namespace {
 
 constexpr size_t kWriteBuffer = 1 << 20;
+constexpr uint64_t kNoSeparator = UINT64_MAX;
 
 class FileConversion {
 public:
@@ -53,7 +56,9 @@ public:
     }
 
     // The messages of an mbox from its first separator line on: each begins
-    // at the line after a separator and ends where the next separator begins.
+    // at the line after a separator and ends where the next separator begins,
+    // less the empty line that the writer put before it (the last one: at the
+    // end of the file, less a final empty line).
     uint32_t SplitAtSeparators(uint64_t separator, bool first) {
         uint32_t count = 0;
         while (separator < fileSize_ && !InputCut()) {
@@ -63,8 +68,13 @@ public:
                 break; // where this message ends could not be read
             ++count;
             Report(first && count == 1 ? 0 : separator);
-            if (Writing())
-                WriteSpan(begin, 0, next - begin);
+            if (Writing()) {
+                const uint64_t writer = next < fileSize_ ? next : separator;
+                uint64_t end = next;
+                if (!WriterAddsNoEmptyLine(data_, writer, fileSize_))
+                    end -= EmptyLineAtEnd(data_, begin, next);
+                WriteSpan(begin, 0, end - begin, separator);
+            }
             separator = next;
         }
         return count;
@@ -131,21 +141,37 @@ private:
         else
             length = found.headerLength +
                      TrimMessageEnd(ctx_, data_, blockEnd, blockEnd <= limit_ ? limit_ - blockEnd : 0, kind_);
-        WriteSpan(messageStart, found.headerLength, length);
+        WriteSpan(messageStart, found.headerLength, length, kNoSeparator);
     }
 
     // Writes length bytes from start (whose header block is headerLength
-    // bytes, 0 for none) into the next free name. A file that could not be
-    // written whole is removed: every .eml file left is a whole message.
-    void WriteSpan(uint64_t start, uint64_t headerLength, uint64_t length) {
+    // bytes, 0 when it ends at its first empty line) into the next free
+    // name, dated as the message (where it follows a separator line, its
+    // date stands in for a Date field that cannot be read). A file that could
+    // not be written whole is removed: every .eml file left is a whole message.
+    void WriteSpan(uint64_t start, uint64_t headerLength, uint64_t length, uint64_t separator) {
+        MailDate date;
+        const uint64_t headerEnd = start + (headerLength ? headerLength : length);
+        const bool dated = ReadHeaderDate(data_, start, headerEnd, scratch_, date) ||
+                           (separator != kNoSeparator &&
+                            ReadSeparatorLineDate(data_, separator, start, scratch_, date));
         std::unique_ptr<OutputFile> out;
         char path[kPathBuffer];
         if (!CreateUnderFreeName(out, path))
             return;
         if (buffer_.empty())
             buffer_.resize(kWriteBuffer);
-        if (WriteMessage(data_, *out, start, headerLength, length, buffer_))
+        MessageBytes message;
+        message.start = start;
+        message.headerLength = headerLength;
+        message.length = length;
+        message.unquote = kind_ == KindMbox;
+        if (WriteMessage(data_, *out, message, buffer_)) {
+            // A time that cannot be set leaves the file as the system dated it.
+            if (dated)
+                out->SetTime(date.utcSeconds);
             return;
+        }
         out.reset();
         ctx_.host().RemoveFile(path);
         // A read that failed is the input's fault, told as 1001 by the caller.
@@ -223,6 +249,7 @@ private:
     ProgressCallback progress_;
     uint32_t counter_ = 0;
     std::vector<uint8_t> buffer_;
+    std::string scratch_; // a Date field's value, a separator line
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ByteSearch.h"
 #include "Reader.h"
 #include "Simd.h"
 
@@ -62,6 +63,49 @@ inline size_t FindLineEnd(const uint8_t *p, size_t n) {
         return FindLineEndSse2(p, n);
 #endif
     return FindLineEndScalar(p, n);
+}
+
+// Index of the first byte equal to value in p[0..n) that begins a line, or
+// n: p[0] when firstBegins, any other right after a CR or an LF.
+inline size_t FindLineStartByteScalar(const uint8_t *p, size_t n, uint8_t value, bool firstBegins) {
+    for (size_t i = 0; i < n;) {
+        i += FindByteScalar(p + i, n - i, value);
+        if (i < n && (i == 0 ? firstBegins : p[i - 1] == 10 || p[i - 1] == 13))
+            return i;
+        ++i;
+    }
+    return n;
+}
+
+#if CORVEX_SSE2
+// The same, sixteen bytes at a time: the bytes and the bytes before them
+// compared at once.
+CORVEX_SSE2_TARGET inline size_t FindLineStartByteSse2(const uint8_t *p, size_t n, uint8_t value,
+                                                       bool firstBegins) {
+    if (!n || (firstBegins && p[0] == value))
+        return 0;
+    const __m128i v = _mm_set1_epi8(char(value));
+    size_t i = 1;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(10)),
+                                          _mm_cmpeq_epi8(before, _mm_set1_epi8(13)));
+        if (unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(at, v), ends))))
+            return i + size_t(__builtin_ctz(mask));
+    }
+    const bool endBefore = p[i - 1] == 10 || p[i - 1] == 13;
+    return i + FindLineStartByteScalar(p + i, n - i, value, endBefore);
+}
+#endif
+
+// The widest of the two that the processor has.
+inline size_t FindLineStartByte(const uint8_t *p, size_t n, uint8_t value, bool firstBegins) {
+#if CORVEX_SSE2
+    if (HasSse2())
+        return FindLineStartByteSse2(p, n, value, firstBegins);
+#endif
+    return FindLineStartByteScalar(p, n, value, firstBegins);
 }
 
 // Bytes of the line at offset before its first CR or LF (or the end of the

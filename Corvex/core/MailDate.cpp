@@ -97,7 +97,7 @@ bool NamedZone(const char *name, size_t length, int &minutes) {
         const char *name;
         int hours;
     } zones[] = {{"ut", 0},  {"gmt", 0}, {"utc", 0}, {"est", -5}, {"edt", -4}, {"cst", -6},
-                 {"cdt", -5}, {"mst", -7}, {"mdt", -6}, {"pst", -8}, {"pdt", -7}, {"jst", 9}};
+                 {"cdt", -5}, {"mst", -7}, {"mdt", -6}, {"pst", -8}, {"pdt", -7}, {"ast", -4}, {"adt", -3}, {"jst", 9}};
     for (const auto &zone : zones)
         if (Equals(name, zone.name)) {
             minutes = zone.hours * 60;
@@ -125,6 +125,50 @@ bool IsDayName(const char *name) {
         if (Equals(name, day))
             return true;
     return false;
+}
+
+enum class ZoneRead { None, Given, Bad };
+
+// A zone where one may stand: "+hhmm" or "-hhmm" (three digits as some old
+// writers wrote them, "-600"; a name after the numbers, "+0100 MET", says
+// nothing more), or an alphabetic zone; the blanks after it are taken too.
+ZoneRead ReadZone(Cursor &in, int &minutes) {
+    char word[8];
+    size_t wordLength;
+    const char sign = in.Peek();
+    if (sign == '+' || sign == '-') {
+        in.Take(sign);
+        int64_t hhmm;
+        int digits;
+        if (!in.Number(4, hhmm, digits) || digits < 3 || hhmm % 100 > 59)
+            return ZoneRead::Bad;
+        minutes = int(hhmm / 100 * 60 + hhmm % 100) * (sign == '-' ? -1 : 1);
+        in.SkipBlanksAndComments();
+        if (IsLetter(in.Peek())) {
+            if (!in.Word(word, 5, wordLength))
+                return ZoneRead::Bad;
+            in.SkipBlanksAndComments();
+        }
+        return ZoneRead::Given;
+    }
+    if (!IsLetter(sign))
+        return ZoneRead::None;
+    if (!in.Word(word, 5, wordLength) || !NamedZone(word, wordLength, minutes))
+        return ZoneRead::Bad;
+    in.SkipBlanksAndComments();
+    return ZoneRead::Given;
+}
+
+// The seconds since 1970 (UTC) of a day that exists and a time of day, written
+// with a zone minutes east of UTC.
+bool ToSeconds(int64_t year, int month, int64_t day, int64_t hour, int64_t minute, int64_t second,
+               int zone, int64_t &seconds) {
+    if (day < 1 || day > int64_t(DaysInMonth(year, unsigned(month))) || hour > 23 || minute > 59 ||
+        second > 60)
+        return false;
+    seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 + hour * 3600 +
+              minute * 60 + second - int64_t(zone) * 60;
+    return true;
 }
 
 // The date-time's form, and a day that exists; seconds receives its time in
@@ -180,51 +224,92 @@ bool ParseDateTime(const char *value, size_t length, int64_t &seconds, bool &zon
     }
 
     int zone = 0;
-    zoneGiven = false;
-    const char sign = in.Peek();
-    if (sign == '+' || sign == '-') {
-        in.Take(sign);
-        int64_t hhmm;
-        // Four digits, or three as some old writers wrote them ("-600").
-        if (!in.Number(4, hhmm, digits) || digits < 3 || hhmm % 100 > 59)
-            return false;
-        zone = int(hhmm / 100 * 60 + hhmm % 100) * (sign == '-' ? -1 : 1);
-        zoneGiven = true;
-        in.SkipBlanksAndComments();
-        // A zone's name after its numbers ("+0100 MET") says nothing more.
-        if (IsLetter(in.Peek())) {
-            if (!in.Word(word, 5, wordLength))
-                return false;
-            in.SkipBlanksAndComments();
-        }
-    } else if (IsLetter(sign)) {
-        if (!in.Word(word, 5, wordLength) || !NamedZone(word, wordLength, zone))
-            return false;
-        zoneGiven = true;
-        in.SkipBlanksAndComments();
-    }
+    const ZoneRead read = ReadZone(in, zone);
+    if (read == ZoneRead::Bad)
+        return false;
+    zoneGiven = read == ZoneRead::Given;
     if (!in.AtEnd())
         return false;
 
-    if (day < 1 || day > int64_t(DaysInMonth(year, unsigned(month))) || hour > 23 || minute > 59 ||
-        second > 60)
-        return false;
-    seconds = DaysFromCivil(year, unsigned(month), unsigned(day)) * 86400 + hour * 3600 +
-              minute * 60 + second - int64_t(zone) * 60;
-    return true;
+    return ToSeconds(year, month, day, hour, minute, second, zone, seconds);
 }
+
+// The date of an mbox separator line from "at" on, as the C library's
+// asctime() writes it ("Sat Jan  1 00:00:00 2000"), the day name optional, a
+// zone after the time or after the year allowed, and nothing else after it.
+bool ParseSeparatorDate(const char *at, size_t length, int64_t &seconds, bool &zoneGiven) {
+    Cursor in(at, length);
+    char word[8];
+    size_t wordLength;
+    int digits;
+    if (!in.Word(word, 3, wordLength))
+        return false;
+    int month = MonthOf(word);
+    if (!month) {
+        if (!IsDayName(word))
+            return false;
+        in.SkipBlanksAndComments();
+        if (!in.Word(word, 3, wordLength) || !(month = MonthOf(word)))
+            return false;
+    }
+    int64_t day, year, hour, minute, second = 0;
+    in.SkipBlanksAndComments();
+    if (!in.Number(2, day, digits))
+        return false;
+    in.SkipBlanksAndComments();
+    if (!in.Number(2, hour, digits) || !in.Take(':') || !in.Number(2, minute, digits) || digits != 2)
+        return false;
+    if (in.Take(':') && (!in.Number(2, second, digits) || digits != 2))
+        return false;
+    in.SkipBlanksAndComments();
+    int zone = 0;
+    ZoneRead read = ReadZone(in, zone);
+    if (read == ZoneRead::Bad)
+        return false;
+    if (!in.Number(4, year, digits) || digits != 4)
+        return false;
+    in.SkipBlanksAndComments();
+    if (read == ZoneRead::None && (read = ReadZone(in, zone)) == ZoneRead::Bad)
+        return false;
+    if (!in.AtEnd())
+        return false;
+    zoneGiven = read == ZoneRead::Given;
+    return ToSeconds(year, month, day, hour, minute, second, zone, seconds);
+}
+
+// From 1970 to 2106 (the seconds fit 32 bits without a sign).
+bool InRange(int64_t seconds) { return seconds >= 0 && seconds <= int64_t(UINT32_MAX); }
 
 } // namespace
 
 bool ReadMailDate(const char *value, size_t length, MailDate &date) {
     int64_t seconds;
     bool zoneGiven;
-    if (!ParseDateTime(value, length, seconds, zoneGiven) || seconds < 0 ||
-        seconds > int64_t(UINT32_MAX))
+    if (!ParseDateTime(value, length, seconds, zoneGiven) || !InRange(seconds))
         return false;
     date.utcSeconds = seconds;
     date.zoneGiven = zoneGiven;
     return true;
+}
+
+bool ReadSeparatorDate(const char *line, size_t length, MailDate &date) {
+    // The date stands after the sender, which may hold blanks of its own:
+    // it is read from the first word on from which the rest of the line reads
+    // as one.
+    for (size_t i = 0; i < length; ++i) {
+        if (i > 0 && !(line[i - 1] == ' ' || line[i - 1] == '\t'))
+            continue;
+        if (!IsLetter(line[i]))
+            continue;
+        int64_t seconds;
+        bool zoneGiven;
+        if (ParseSeparatorDate(line + i, length - i, seconds, zoneGiven) && InRange(seconds)) {
+            date.utcSeconds = seconds;
+            date.zoneGiven = zoneGiven;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsMailDate(const char *value, size_t length) {

@@ -21,6 +21,12 @@ struct MailDate {
 // anything else after the zone is not.
 bool ReadMailDate(const char *value, size_t length, MailDate &date);
 
+// Reads the date at the end of an mbox separator line (the line without its
+// line end), as the C library's asctime() writes it: "From sender Sat Jan  1
+// 00:00:00 2000", with a zone after the time or after the year where the
+// writer put one, and as UTC where it did not. Same range as above.
+bool ReadSeparatorDate(const char *line, size_t length, MailDate &date);
+
 // Whether the value is a date-time of the same forms, whatever its year
 // (a message may well be dated before 1970).
 bool IsMailDate(const char *value, size_t length);

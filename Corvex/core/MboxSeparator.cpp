@@ -59,6 +59,31 @@ bool IsMboxSeparator(Reader &data, uint64_t offset, uint64_t size) {
     return next < size && BeginsWithField(data, next, size);
 }
 
+uint64_t EmptyLineAtEnd(Reader &data, uint64_t begin, uint64_t end) {
+    if (end - begin < 2)
+        return 0; // a message is never nothing but an empty line
+    uint64_t length = 1;
+    const uint8_t last = data.ByteAt(end - 1);
+    if (last == LF && data.ByteAt(end - 2) == CR)
+        length = 2;
+    else if (last != LF && last != CR)
+        return 0;
+    const uint64_t at = end - length; // where the empty line would begin
+    if (at == begin)
+        return 0;
+    const uint8_t before = data.ByteAt(at - 1);
+    return before == LF || before == CR ? length : 0;
+}
+
+bool WriterAddsNoEmptyLine(Reader &data, uint64_t offset, uint64_t size) {
+    static const char kEudora[] = "From ???@???";
+    const uint64_t n = sizeof kEudora - 1;
+    if (size - offset <= n || !BytesEqual(data, offset, kEudora, size_t(n)))
+        return false;
+    const uint8_t after = data.ByteAt(offset + n);
+    return after == ' ' || after == '\t';
+}
+
 uint64_t FindMboxSeparator(CallContext &ctx, Reader &data, uint64_t offset, uint64_t size) {
     for (uint64_t line = offset; line < size; line = NextMboxLine(data, line, size)) {
         ctx.Pump();

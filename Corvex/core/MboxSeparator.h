@@ -20,4 +20,14 @@ bool IsMboxSeparator(Reader &data, uint64_t offset, uint64_t size);
 // there is none.
 uint64_t FindMboxSeparator(CallContext &ctx, Reader &data, uint64_t offset, uint64_t size);
 
+// The length of the empty line that ends [begin, end), a line end that
+// stands right after another (CR LF, a lone CR or a lone LF): the empty line
+// that mbox writers put after each message. 0 when there is none.
+uint64_t EmptyLineAtEnd(Reader &data, uint64_t begin, uint64_t end);
+
+// Whether the separator line at offset is of a writer that puts no empty
+// line after a message ("From ???@??? ", as Eudora writes it): then an empty
+// line before a separator is the message's own.
+bool WriterAddsNoEmptyLine(Reader &data, uint64_t offset, uint64_t size);
+
 } // namespace corvex

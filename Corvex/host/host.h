@@ -51,6 +51,10 @@ public:
     virtual ~OutputFile() = default;
     // Writes all count bytes; false when the write fails.
     virtual bool Write(const void *data, size_t count) = 0;
+    // Sets the file's last-write time (where the platform keeps one, its
+    // creation time too) to utcSeconds since 1970-01-01 00:00:00 UTC, through
+    // the open file, once everything is written; false when it stays as it is.
+    virtual bool SetTime(int64_t utcSeconds) = 0;
 };
 
 class Host {

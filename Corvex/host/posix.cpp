@@ -84,6 +84,16 @@ public:
         }
         return true;
     }
+    bool SetTime(int64_t utcSeconds) override {
+        // The access time is the reader's business; only the modification time says
+        // when the message was written.
+        struct timespec times[2];
+        times[0].tv_sec = 0;
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = time_t(utcSeconds);
+        times[1].tv_nsec = 0;
+        return ::futimens(fd_.get(), times) == 0;
+    }
 
 private:
     Descriptor fd_;

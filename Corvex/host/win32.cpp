@@ -87,6 +87,14 @@ public:
         }
         return true;
     }
+    bool SetTime(int64_t utcSeconds) override {
+        // FILETIME counts 100-nanosecond steps from 1601-01-01 UTC.
+        const uint64_t ticks = (uint64_t(utcSeconds) + 11644473600ull) * 10000000ull;
+        FILETIME time;
+        time.dwLowDateTime = DWORD(ticks);
+        time.dwHighDateTime = DWORD(ticks >> 32);
+        return ::SetFileTime(file_.get(), &time, nullptr, &time) != 0;
+    }
 
 private:
     FileHandle file_;

@@ -46,7 +46,7 @@ TEST_P(Convert, MboxSeparatorsAreCutOffTheMessageBefore) {
     const std::string two = Fields(9) + "\r\nbody two\r\n";
     int32_t rc;
     EXPECT_EQ(Split(sep + one + sep + two, KindMbox, rc), 2);
-    EXPECT_EQ(Out("00001.eml"), one);
+    EXPECT_EQ(Out("00001.eml"), Fields(8) + "\r\nbody one\r\nFrom quoted\r\n");
     EXPECT_EQ(Out("00002.eml"), two);
     // Two lines above the next header block a "From " line stays.
     const std::string high = Fields(8) + "\r\nFrom me\r\nyes\r\n";

@@ -119,5 +119,50 @@ TEST(MailDate, TheFormWhateverTheYearForTellingAMessageHeader) {
         EXPECT_FALSE(IsMailDate(bad, std::strlen(bad))) << bad;
 }
 
+// The UTC seconds a separator line's date reads as, or -1.
+int64_t Separator(const std::string &line, bool *zoneGiven = nullptr) {
+    MailDate date;
+    if (!ReadSeparatorDate(line.data(), line.size(), date))
+        return -1;
+    if (zoneGiven)
+        *zoneGiven = date.zoneGiven;
+    return date.utcSeconds;
+}
+
+TEST(SeparatorDate, TheFormsThatMailProgramsWrite) {
+    constexpr int64_t y2k = 946684800;
+    bool given = true;
+    EXPECT_EQ(Separator("From sender@host Sat Jan  1 00:00:00 2000", &given), y2k);
+    EXPECT_FALSE(given); // no zone: read as UTC
+    EXPECT_EQ(Separator("From - Sat Jan  1 00:00:00 2000"), y2k);            // one program's
+    EXPECT_EQ(Separator("From 1234567890@xxx Sat Jan 01 00:00:00 +0000 2000", &given), y2k);
+    EXPECT_TRUE(given);                                                      // a web mail's export
+    EXPECT_EQ(Separator("From ???@??? Sat Jan 01 00:00:00 2000"), y2k);      // another program's
+    EXPECT_EQ(Separator("From a@b Sat Jan  1 09:00:00 2000 +0900"), y2k);    // a zone after the year
+    EXPECT_EQ(Separator("From a@b Sat Jan  1 09:00:00 JST 2000"), y2k);      // a named one before it
+    EXPECT_EQ(Separator("From a@b Sat Jan  1 00:00 2000"), y2k);             // no seconds
+    EXPECT_EQ(Separator("From a@b Jan  1 00:00:00 2000"), y2k);              // no day name
+    EXPECT_EQ(Separator("From a@b\tSat Jan  1 00:00:00 2000  "), y2k);       // blanks around it
+    EXPECT_EQ(Separator("From John Q. Public Sat Jan  1 00:00:00 2000"), y2k); // blanks in the sender
+    EXPECT_EQ(Separator("From Sat Sat Jan  1 00:00:00 2000"), y2k);          // a sender named as a day
+    EXPECT_EQ(Separator("From a@b Thu Jan  1 00:00:00 1970"), 0);
+    EXPECT_EQ(Separator("From a@b Sun Feb  7 06:28:15 2106"), 4294967295);
+}
+
+TEST(SeparatorDate, WhatIsNotADate) {
+    for (const char *bad : {"From a@b", "From ", "", "From a@b Sat Jan  1 00:00:00 2000 later",
+                            "From a@b Sat Jan  1 00:00:00 00", "From a@b Sat Feb 30 00:00:00 2000",
+                            "From a@b Wed Dec 31 23:59:59 1969", "From a@b Sun Feb  7 06:28:16 2106",
+                            "From a@b Sat Jan  1 24:00:00 2000", "From a@b Sat Jan  1 00:00:00 +0000",
+                            "From a@b Sat Jan  1 00:00:00 +0000 2000 +0100", "From a@b 2000-01-01"}) {
+        EXPECT_EQ(Separator(bad), -1) << bad;
+    }
+    // Nothing past the length given is read.
+    const std::string line = "From a@b Sat Jan  1 00:00:00 20001";
+    MailDate date;
+    EXPECT_TRUE(ReadSeparatorDate(line.data(), line.size() - 1, date));
+    EXPECT_FALSE(ReadSeparatorDate(line.data(), line.size() - 3, date));
+}
+
 } // namespace
 } // namespace corvex::test

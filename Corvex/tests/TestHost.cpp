@@ -46,6 +46,10 @@ public:
         }
         return real_->Write(data, count);
     }
+    bool SetTime(int64_t utcSeconds) override {
+        ++host_.timesSet;
+        return !host_.failSetTime && real_->SetTime(utcSeconds);
+    }
 
 private:
     std::unique_ptr<OutputFile> real_;

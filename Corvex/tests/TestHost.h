@@ -35,6 +35,8 @@ public:
     std::function<bool(const std::string &)> attributesTaken;
     int createOutputs = 0, createNewOutputs = 0, writes = 0, reads = 0, attributeLookups = 0, pumps = 0;
     std::vector<size_t> writeSizes;
+    bool failSetTime = false;     // setting a file's time fails
+    int timesSet = 0;             // the times set, failed or not
     std::vector<std::string> foldersCreated;
 
     std::string Map(const char *path) const; // the real path behind a host path

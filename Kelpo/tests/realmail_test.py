@@ -5,12 +5,19 @@ each kind, split by the program and judged against the bytes it came from.
 
     realmail_test.py --program PATH --corpus DIR --work DIR [--wine WINE_RUN]
 
-For each source folder (its files in byte-wise sorted order) four inputs are
-built:
+For each source folder (its files in byte-wise sorted order) these inputs
+are built:
   mbox-lf    a "From " line before each message, line ends made LF, ">" put
              before every line that matches ^>*From (mboxrd quoting), a LF
              added when the message lacks a last one, then one empty line;
   mbox-crlf  the same with every line end made CR LF;
+  thunderbird-lf, thunderbird-crlf, webmail-lf, webmail-crlf
+             the same with the separators of a desktop mail program
+             ("From - date") and of a web mail's export ("From 123@xxx date"
+             with a zone before the year);
+  eudora-lf, eudora-crlf
+             the separators of a program that writes "From ???@??? date" and
+             puts no empty line after a message;
   general    each message as stored, a line end added when it lacks one (the
              kind its first line ends with), then one empty line;
   together   the messages as stored, run together.
@@ -22,14 +29,19 @@ printed.
 With --model the general forms are split by general_text_model.py, the
 model of the next rules for text without separators, instead of the program.
 A message is exact when exactly one output file holds exactly the bytes of
-its span: in an mbox from its first line up to the next "From " line (the
-empty line and the quoting included; the last one to the end of the file), in
-general text up to the next message's first byte. The mbox inputs must come
-out whole; general text is held to the figures below, so that the share
-cannot slip back.
+its span: from an mbox the message as it was stored (its line ends made those
+of the mbox, a last line end added where it had none: the quoting and the
+writer's empty line are taken away), in general text everything up to the
+next message's first byte. Every mbox form must come out whole; general text
+is held to the figures below, so that the share cannot slip back.
+The files of each mbox form must also be dated as their messages: where
+Python reads the first Date field with a zone (and its time fits a file time),
+the file's modification time is that time; a message without a Date field
+has its separator's date.
 """
 import argparse
 import collections
+import email.utils
 import hashlib
 import os
 import re
@@ -38,19 +50,29 @@ import sys
 
 from kelpo_test import Program
 
-SEPARATOR = b"From realmail@example.invalid Sat Jan  1 00:00:00 2000\n"
+# The separator line of each mbox form, and whether its writer puts an empty
+# line after each message.
+MBOX_FORMS = collections.OrderedDict([
+    ("mbox", (b"From realmail@example.invalid Sat Jan  1 00:00:00 2000\n", True)),
+    ("thunderbird", (b"From - Sat Jan  1 00:00:00 2000\n", True)),
+    ("webmail", (b"From 1234567890123456789@xxx Sat Jan 01 00:00:00 +0000 2000\n", True)),
+    ("eudora", (b"From ???@??? Sat Jan 01 00:00:00 2000\n", False)),
+])
+SEPARATOR_TIME = 946684800  # 2000-01-01 00:00:00 UTC, the date of every separator
 QUOTE = re.compile(rb"^(>*From )", re.M)
+DATE_FIELD = re.compile(rb"(?i)date[ \t]*:")
 MESSAGES = 1118
+MBOX = ["%s-%s" % (name, eol) for name in MBOX_FORMS for eol in ("lf", "crlf")]
 
 # The least number of exact messages each form must reach at each threshold
 # setting (8 is the default): the mbox forms whole, general text what the
 # rules for text without separators reach now (738 and 708 before them).
 FLOORS = {
-    4: {"mbox-lf": MESSAGES, "mbox-crlf": MESSAGES, "general": 1057, "together": 1009},
-    8: {"mbox-lf": MESSAGES, "mbox-crlf": MESSAGES, "general": 1056, "together": 1010},
-    12: {"mbox-lf": MESSAGES, "mbox-crlf": MESSAGES, "general": 986, "together": 943},
+    4: dict([(form, MESSAGES) for form in MBOX] + [("general", 1057), ("together", 1009)]),
+    8: dict([(form, MESSAGES) for form in MBOX] + [("general", 1056), ("together", 1010)]),
+    12: dict([(form, MESSAGES) for form in MBOX] + [("general", 986), ("together", 943)]),
 }
-OPTIONS = {"mbox-lf": "-mbox", "mbox-crlf": "-mbox", "general": None, "together": None}
+OPTIONS = dict([(form, "-mbox") for form in MBOX] + [("general", None), ("together", None)])
 
 
 def read_corpus(corpus):
@@ -67,20 +89,22 @@ def read_corpus(corpus):
     return sources
 
 
-def mbox_spans(messages, eol):
-    """The mbox file and each message's span in it."""
+def mbox_spans(messages, form):
+    """The mbox file and each message as stored, its line ends those of the mbox."""
+    name, eol = form.rsplit("-", 1)
+    separator, empty_line = MBOX_FORMS[name]
+    eol = b"\r\n" if eol == "crlf" else b"\n"
     out, spans = bytearray(), []
     for _, data in messages:
         text = data.replace(b"\r\n", b"\n")
-        text = QUOTE.sub(rb">\1", text)
         if not text.endswith(b"\n"):
             text += b"\n"
-        text += b"\n"
-        if eol == b"\r\n":
-            text = text.replace(b"\n", b"\r\n")
-        out += SEPARATOR.replace(b"\n", eol)
-        spans.append(text)
-        out += text
+        stored = text.replace(b"\n", eol)
+        text = QUOTE.sub(rb">\1", text)
+        if empty_line:
+            text += b"\n"
+        out += separator.replace(b"\n", eol) + text.replace(b"\n", eol)
+        spans.append(stored)
     return bytes(out), spans
 
 
@@ -100,10 +124,8 @@ def general_spans(messages, together):
 
 
 def build(form, messages):
-    if form == "mbox-lf":
-        return mbox_spans(messages, b"\n")
-    if form == "mbox-crlf":
-        return mbox_spans(messages, b"\r\n")
+    if form in MBOX:
+        return mbox_spans(messages, form)
     return general_spans(messages, form == "together")
 
 
@@ -112,12 +134,57 @@ def digest(data):
 
 
 def judge(spans, folder):
-    """The indexes of the spans that exactly one output file holds exactly."""
-    outputs = collections.Counter()
+    """The indexes of the spans that exactly one output file holds exactly,
+    and for each of them that file's name."""
+    outputs = collections.defaultdict(list)
     for entry in os.listdir(folder) if os.path.isdir(folder) else []:
         with open(os.path.join(folder, entry), "rb") as f:
-            outputs[digest(f.read())] += 1
-    return [i for i, span in enumerate(spans) if outputs[digest(span)] == 1]
+            outputs[digest(f.read())].append(entry)
+    return dict((i, outputs[digest(span)][0]) for i, span in enumerate(spans)
+                if len(outputs[digest(span)]) == 1)
+
+
+def message_time(data):
+    """What the file of a stored message must be dated: the UTC seconds of
+    its first Date field where Python reads one with a zone, the separator's
+    date where it has none; None where the test cannot tell."""
+    # The header block runs to the first empty line, whatever lines that a
+    # parser would call damaged stand in it (Python's own stops at them).
+    lines = data.replace(b"\r\n", b"\n").split(b"\n\n", 1)[0].split(b"\n")
+    date = None
+    for i, line in enumerate(lines):
+        field = DATE_FIELD.match(line)
+        if field:
+            date = line[field.end():]
+            for fold in lines[i + 1:]:
+                if not fold[:1] in (b" ", b"\t"):
+                    break
+                date += b" " + fold
+            break
+    if date is None:
+        return SEPARATOR_TIME
+    date = date.decode("latin-1")
+    try:
+        when = email.utils.parsedate_to_datetime(date)
+    except (TypeError, ValueError, IndexError):
+        return None
+    if when.tzinfo is None:
+        return None
+    seconds = int(when.timestamp())
+    return seconds if 0 <= seconds < 2 ** 32 else None
+
+
+def check_times(messages, exact, folder):
+    """The messages whose file is not dated as they are."""
+    wrong = []
+    for i, name in exact.items():
+        want = message_time(messages[i][1])
+        if want is None:
+            continue
+        got = int(os.stat(os.path.join(folder, name)).st_mtime)
+        if got != want:
+            wrong.append("%s: file time %d, Date says %d" % (messages[i][0], got, want))
+    return wrong
 
 
 KINDS = [("general", None), ("nifty", "-nifty"), ("mbox", "-mbox")]
@@ -143,7 +210,7 @@ def judge_model(sources, options):
     with --list."""
     import general_text_model
     threshold = options.setting if options.setting is not None else 8
-    for form in [f for f in options.forms.split(",") if not f.startswith("mbox")]:
+    for form in [f for f in options.forms.split(",") if f not in MBOX]:
         exact = 0
         for source, messages in sources.items():
             data, spans = build(form, messages)
@@ -197,6 +264,7 @@ def main():
 
     failures = []
     counted = collections.OrderedDict()  # (form, kind) -> messages counted
+    checked_times = collections.OrderedDict()  # form -> files whose time was checked
     if total != MESSAGES:
         failures.append("the corpus holds %d messages, not %d" % (total, MESSAGES))
     if options.model:
@@ -214,8 +282,13 @@ def main():
             status, said = program.run(args)
             if status != 0:
                 failures.append("%s %s: exit status %d: %r" % (form, source, status, said))
-            good = set(judge(spans, out))
+            good = judge(spans, out)
             exact += len(good)
+            if form in MBOX:
+                dated = len([i for i in good if message_time(messages[i][1]) is not None])
+                checked_times[form] = checked_times.get(form, 0) + dated
+                for wrong in check_times(messages, good, out):
+                    failures.append("%s %s/%s" % (form, source, wrong))
             # The count of the same kind says how many files were written.
             for kind, option in KINDS:
                 if option != OPTIONS[form]:
@@ -241,16 +314,20 @@ def main():
             os.remove(path)
             shutil.rmtree(out, ignore_errors=True)
         floor = FLOORS.get(8 if options.setting is None else options.setting, {}).get(form, 0)
-        print("%-10s %4d of %d exact (%.1f %%), at least %d required"
+        print("%-14s %4d of %d exact (%.1f %%), at least %d required"
               % (form, exact, total, 100.0 * exact / max(total, 1), floor))
         if exact < floor:
             failures.append("%s: %d exact, fewer than %d" % (form, exact, floor))
     for form in options.forms.split(","):
-        print("%-10s counted: %s" % (form, ", ".join("%s %d" % (kind, counted.get((form, kind), 0))
+        print("%-14s counted: %s" % (form, ", ".join("%s %d" % (kind, counted.get((form, kind), 0))
                                                       for kind, _ in KINDS
                                                       if (form, kind) in counted)))
-    for failure in failures:
+    for form, checked in checked_times.items():
+        print("%-14s file times checked against the Date field or separator: %d" % (form, checked))
+    for failure in failures[:50]:
         print("FAIL:", failure)
+    if len(failures) > 50:
+        print("FAIL: ... and %d more" % (len(failures) - 50))
     return 1 if failures else 0
 
 
