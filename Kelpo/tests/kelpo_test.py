@@ -419,11 +419,11 @@ class Suite:
         # mail program compacting it): the run fails with 1001, and every file
         # it leaves is a whole message of the mailbox.
         messages = [("Subject: %d\n\n" % i + "line %d of a body that fills a message\n" * 12
-                     % ((i,) * 12) + "\n").encode() for i in range(30000)]
+                     % ((i,) * 12)).encode() for i in range(30000)]
         mbox = os.path.join(self.work, "cut.mbox")
         with open(mbox, "wb") as f:
-            for m in messages:
-                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + m)
+            for m in messages:  # each with the empty line that the writer adds
+                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + m + b"\n")
         size = os.path.getsize(mbox)
         out = self.fresh("cut-out")
         process, out_path = self.p.start(["-mbox", self.p.native(mbox), self.p.native(out)])
@@ -547,10 +547,10 @@ class LinuxSuite(Suite):
         count = 100003
         mbox = os.path.join(self.work, "many.mbox")
         def message(i):
-            return "Subject: %d\n\nbody %d\n\n" % (i, i)
+            return "Subject: %d\n\nbody %d\n" % (i, i)
         with open(mbox, "wb") as f:
             for i in range(1, count + 1):
-                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + message(i).encode())
+                f.write(b"From a@b Sat Jan  1 00:00:00 2000\n" + message(i).encode() + b"\n")
         out = self.fresh("many-out")
         os.makedirs(out)
         taken = {"00002.eml": b"mine", "100000.eml": b"mine too"}

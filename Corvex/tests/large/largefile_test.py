@@ -58,7 +58,9 @@ class Builder:
             self.digest.update(data)
             self.length += len(data)
 
-    def message(self, n, body_bytes=b"", filler_until=None, filler=None):
+    def message(self, n, body_bytes=b"", filler_until=None, filler=None, empty_line=True):
+        """One message; with empty_line, the empty line that mbox writers put
+        after it, which the split leaves out."""
         self.end_message()
         self.separators.append(self.offset)
         self.write(SEP, in_message=False)
@@ -73,6 +75,8 @@ class Builder:
             if rest:
                 self.write(filler[:rest - 1] + b"\n")
         self.write(body_bytes)
+        if empty_line:
+            self.write(b"\n", in_message=False)
 
     def end_message(self):
         if self.digest is not None:
@@ -87,14 +91,14 @@ class Builder:
 def build(path):
     filler = filler_block()
     b = Builder(path)
-    b.message(1, b"hello\n\n")
+    b.message(1, b"hello\n")
     # The third separator begins 40 bytes before the mark: its line and the
     # header after it straddle 2^32.
-    b.message(2, b"\n", filler_until=G4 - 40 - 1, filler=filler)
+    b.message(2, filler_until=G4 - 40 - 1, filler=filler)
     assert b.offset == G4 - 40
-    b.message(3, b"after the mark\n\n")
-    b.message(4, b"\n", filler_until=b.offset + (8 << 20), filler=filler)
-    b.message(5, b"last\n")
+    b.message(3, b"after the mark\n")
+    b.message(4, filler_until=b.offset + (8 << 20), filler=filler)
+    b.message(5, b"last\n", empty_line=False)
     b.close()
     return b
 

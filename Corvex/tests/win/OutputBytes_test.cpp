@@ -20,6 +20,29 @@ namespace {
 #define SECOND_JA "\x93\xf1\x94\xd4\x96\xda" /* 二番目 */
 #define THIRD_JA "\x8e\x4f\x94\xd4\x96\xda" /* 三番目 */
 
+struct FileTimes {
+    int64_t created = -1, written = -1; // seconds since 1970 UTC
+};
+
+// The times of a file, as GetFileTime gives them through an open handle.
+FileTimes TimesOf(const std::string &path) {
+    FileTimes times;
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return times;
+    FILETIME created, written;
+    if (::GetFileTime(h, &created, nullptr, &written)) {
+        auto seconds = [](const FILETIME &t) {
+            const uint64_t ticks = uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime;
+            return int64_t(ticks / 10000000ull) - 11644473600ll;
+        };
+        times.created = seconds(created);
+        times.written = seconds(written);
+    }
+    ::CloseHandle(h);
+    return times;
+}
+
 class OutputBytes : public ::testing::Test {
 protected:
     TempFolder tmp;
@@ -99,7 +122,9 @@ TEST_F(OutputBytes, ZeroBytesInTheInput) {
     Expect(std::string(4096, '\0') + "\r\n" + first + second, KindGeneral, {first, second});
 }
 
-TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
+TEST_F(OutputBytes, MboxMessagesComeOutAsTheyWereStored) {
+    // The writer quoted a body line that began "From " and put an empty line
+    // after each message: both are taken away again.
     const std::string one = "Return-Path: <alice@example.jp>\n"
                             "Received: from mx.example.jp\n"
                             "Date: Mon, 1 Jan 2001 09:00:00 +0900\n"
@@ -110,8 +135,7 @@ TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
                             "MIME-Version: 1.0\n"
                             "\n"
                             "Hello Bob.\n"
-                            ">From the archives, a quoted line.\n"
-                            "\n";
+                            "From the archives, a quoted line.\n";
     const std::string two = "Return-Path: <bob@example.jp>\n"
                             "Received: from mx.example.jp\n"
                             "Date: Mon, 1 Jan 2001 10:00:00 +0900\n"
@@ -121,8 +145,7 @@ TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
                             "In-Reply-To: <1@example.jp>\n"
                             "Message-Id: <2@example.jp>\n"
                             "\n"
-                            "Reply.\n"
-                            "\n";
+                            "Reply.\n";
     const std::string three = "Return-Path: <carol@example.jp>\n"
                               "Received: from mx.example.jp\n"
                               "Date: Mon, 1 Jan 2001 11:00:00 +0900\n"
@@ -133,14 +156,41 @@ TEST_F(OutputBytes, MboxMessagesEndBeforeTheirFromLine) {
                               "MIME-Version: 1.0\n"
                               "\n"
                               "Last one.\n";
-    const std::string box = "From alice@example.jp Mon Jan  1 09:00:00 2001\n" + one +
-                            "From bob@example.jp Mon Jan  1 10:00:00 2001\n" + two +
+    std::string quoted = one;
+    quoted.insert(quoted.find("From the archives"), ">");
+    const std::string box = "From alice@example.jp Mon Jan  1 09:00:00 2001\n" + quoted + "\n" +
+                            "From bob@example.jp Mon Jan  1 10:00:00 2001\n" + two + "\n" +
                             "From carol@example.jp Mon Jan  1 11:00:00 2001\n" + three;
     Expect(box, KindMbox, {one, two, three});
+    // Each file is dated as its Date field says, in UTC (2001-01-01 00:00,
+    // 01:00, 02:00), its creation time too.
+    for (int i = 0; i < 3; ++i) {
+        const FileTimes t = TimesOf(out + "\\" + EmlName(i + 1));
+        EXPECT_EQ(978307200 + i * 3600, t.written) << i;
+        EXPECT_EQ(t.written, t.created) << i;
+    }
     // Counting finds the same three messages.
     const std::string input = tmp / "input.txt";
     int32_t rc = -1;
     EXPECT_EQ(3, Dll().countInFile(input.c_str(), &rc));
+}
+
+TEST_F(OutputBytes, FilesWithoutADateFieldTakeTheSeparatorsDateOrKeepTheirOwn) {
+    const std::string one = "Subject: no date\r\n\r\nbody\r\n";
+    const std::string two = "Subject: a date\r\nDate: Sat, 01 Jan 2000 09:00:00 JST\r\n\r\nbody\r\n";
+    Expect("From a@b Sat Jan  1 00:00:00 2000\r\n" + one + "\r\n" +
+               "From - Tue Feb  1 00:00:00 2000 +0100\r\n" + two,
+           KindMbox, {one, two});
+    EXPECT_EQ(946684800, TimesOf(out + "\\00001.eml").written); // the separator's, as UTC
+    EXPECT_EQ(946684800, TimesOf(out + "\\00002.eml").written); // the field's, not the separator's
+    // In general text a message without a Date keeps the time it was written at.
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const int64_t nowSeconds =
+        int64_t((uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime) / 10000000ull) - 11644473600ll;
+    const std::string general = PlainFields(9) + "\r\nbody\r\n";
+    Expect(general, KindGeneral, {general});
+    EXPECT_GE(TimesOf(out + "\\00001.eml").written, nowSeconds - 5);
 }
 
 TEST_F(OutputBytes, NiftyMessagesEndBeforeTheirSubjectLines) {
