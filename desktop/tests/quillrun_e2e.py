@@ -110,6 +110,12 @@ def main():
         if name in got:
             with open(os.path.join(out, name), "rb") as a, open(os.path.join(expected, name), "rb") as b:
                 check(a.read() == b.read(), name + " equals the expected bytes")
+    # Each file is dated as its message's Date field (the sample's, in UTC).
+    dates = {"00001.eml": 1041812100, "00002.eml": 1041933725, "00003.eml": 1042202710}
+    for name, when in sorted(dates.items()):
+        if name in got:
+            mtime = int(os.stat(os.path.join(out, name)).st_mtime)
+            check(mtime == when, "%s is dated %d as its message (%d)" % (name, when, mtime))
 
     # A platform that is too old: the refusal, no window, exit code 0.
     key = "HKCU\\Software\\Wine\\AppDefaults\\Quillrun.exe"
