@@ -64,36 +64,35 @@ bool OptionNameEquals(const char *arg, const char *name)
 Command ParseCommandLine(int argc, const char *const *argv)
 {
     Command command;
-    const int count = argc - 1;
-    if (count < 1)
-        return command;
-
-    const char *first = argv[1];
-    if (IsOptionPrefix(first[0])) {
-        const char *name = first + 1;
-        // A count of one kind: "-c" and the kind's option, in either order.
-        if (count == 3 && IsOptionPrefix(argv[2][0])) {
-            const char *second = argv[2] + 1;
-            const char *kindName = OptionNameEquals(name, "c")     ? second
-                                   : OptionNameEquals(second, "c") ? name
-                                                                   : nullptr;
-            if (kindName && OptionNameEquals(kindName, "mbox"))
-                return {Action::Count, argv[3], nullptr, KindMbox};
-            if (kindName && OptionNameEquals(kindName, "nifty"))
-                return {Action::Count, argv[3], nullptr, KindNifty};
+    bool count = false, kindGiven = false;
+    int at = 1;
+    for (; at < argc && IsOptionPrefix(argv[at][0]); ++at) {
+        const char *name = argv[at] + 1;
+        if (OptionNameEquals(name, "c") && !count) {
+            count = true;
+        } else if (OptionNameEquals(name, "mbox") && !kindGiven) {
+            command.kind = KindMbox;
+            kindGiven = true;
+        } else if (OptionNameEquals(name, "nifty") && !kindGiven) {
+            command.kind = KindNifty;
+            kindGiven = true;
+        } else if (OptionNameEquals(name, "tree") && !command.tree) {
+            command.tree = true;
+        } else {
+            return Command(); // an unknown option, or one given twice
         }
-        if (count == 3 && OptionNameEquals(name, "nifty")) {
-            command = {Action::Extract, argv[2], argv[3], KindNifty};
-        } else if (count == 3 && OptionNameEquals(name, "mbox")) {
-            command = {Action::Extract, argv[2], argv[3], KindMbox};
-        } else if (count == 2 && OptionNameEquals(name, "c")) {
-            command = {Action::Count, argv[2], nullptr, KindGeneral};
-        }
-        return command;
     }
-
-    if (count == 2)
-        command = {Action::Extract, argv[1], argv[2], KindGeneral};
+    const int paths = argc - at;
+    if (count && paths == 1) {
+        command.action = Action::Count;
+        command.input = argv[at];
+    } else if (!count && paths == 2) {
+        command.action = Action::Extract;
+        command.input = argv[at];
+        command.output = argv[at + 1];
+    } else {
+        return Command();
+    }
     return command;
 }
 

@@ -17,11 +17,13 @@ struct Command {
     const char *input = nullptr;
     const char *output = nullptr;
     int32_t kind = 0;
+    bool tree = false; // -tree: the folder's whole tree, its structure kept
 };
 
 // Reads argv as the C runtime split it (argv[0] is the program). Paths are
-// taken as they stand (the caller makes them absolute); only the first
-// argument may be an option.
+// taken as they stand (the caller makes them absolute). Options come first,
+// in any order, each at most once: "-c", one of "-mbox" and "-nifty", and
+// "-tree"; then the input (and for an extraction the output folder).
 Command ParseCommandLine(int argc, const char *const *argv);
 
 // Whether arg (after its option prefix) equals name without regard to case;

@@ -31,8 +31,11 @@ int PrintUsage()
 {
     PrintText(LoadText(TextUsageTitle));
     PrintText("\n");
-    for (unsigned id = TextUsageFirstLine; id <= TextUsageLastLine; ++id)
+    for (unsigned id = TextUsageFirstLine; id <= TextUsageLastLine; ++id) {
+        if (id == TextUsageFirstLine + 4)
+            PrintText(LoadText(TextUsageTreeLine));
         PrintText(LoadText(id));
+    }
     return -1;
 }
 
@@ -49,14 +52,19 @@ int RunKelpo(int argc, const char *const *argv)
     if (command.action == Action::Count) {
         // A count of general text goes through the export it always used;
         // the other kinds are counted as their extraction would find them.
-        if (command.kind == KindGeneral)
+        if (command.kind == KindGeneral && !command.tree)
             count = InetMailMessageCountInFile(input.c_str(), &resultCode);
         else
-            count = InetMailMessageCountInFileOfKind(input.c_str(), command.kind, 0, nullptr,
+            count = InetMailMessageCountInFileOfKind(input.c_str(), command.kind,
+                                                     command.tree ? CorvexFlagTree : 0, nullptr,
                                                      &resultCode, nullptr);
     } else {
         const std::string output = MakeAbsolute(command.output);
-        Kelpo(input.c_str(), output.c_str(), command.kind, &resultCode);
+        if (command.tree)
+            KelpoExWithFlags(input.c_str(), output.c_str(), command.kind, CorvexFlagTree, nullptr,
+                             &resultCode, nullptr);
+        else
+            Kelpo(input.c_str(), output.c_str(), command.kind, &resultCode);
     }
 
     if (ReportResult(resultCode))

@@ -11,6 +11,7 @@ enum TextId : unsigned {
     TextUsageLastLine = 108,
     TextMessageCount = 109,
     TextExtracted = 112,
+    TextUsageTreeLine = 113, // printed after the option lines, before 106
     TextFirstResult = 1000,
     TextUnknownError = 1006,
     TextLastResult = 1009

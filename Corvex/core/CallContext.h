@@ -62,6 +62,13 @@ public:
     bool IsLead(unsigned char b) const { return lead_[b]; }
     size_t cacheSize() const { return cacheSize_; }
     OutputNames &names() { return names_; }
+    // Forgets the output names known, when the files that follow go into
+    // another folder.
+    void ResetNames() { names_ = OutputNames(); }
+    // While a tree is read: the length of the output folder given, below
+    // which every missing level of an output path is made (also on a
+    // network path, where otherwise only the last level is); 0 otherwise.
+    size_t treeOutputLength = 0;
 
     // One point where the caller's window messages are kept moving. The queue
     // is looked at only when 10 ms have passed since the last look (the first

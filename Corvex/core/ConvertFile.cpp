@@ -80,6 +80,17 @@ public:
         return count;
     }
 
+    // The whole file as one message.
+    uint32_t WholeFile() {
+        if (!fileSize_)
+            return 0;
+        Report(0);
+        if (Writing())
+            WriteSpan(0, 0, fileSize_, kNoSeparator);
+        InputCut(); // a read that failed is told as 1001
+        return 1;
+    }
+
 private:
     // Whether the input could not be read to the size it had when it was
     // opened (another program cut or changed it, or a read failed): then the
@@ -254,13 +265,23 @@ private:
 
 } // namespace
 
+namespace {
+
+// Opens the input for a conversion; null (and 1001) when it cannot be read.
+std::unique_ptr<InputFile> OpenInput(CallContext &ctx, const char *inputPath, int32_t *resultCode) {
+    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
+    if (!input)
+        Fail(resultCode, ResultInputFileNotFound);
+    return input;
+}
+
+} // namespace
+
 int32_t ConvertFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
                     int32_t kind, int32_t *resultCode, ProgressCallback progress) {
-    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
-    if (!input) {
-        Fail(resultCode, ResultInputFileNotFound);
+    std::unique_ptr<InputFile> input = OpenInput(ctx, inputPath, resultCode);
+    if (!input)
         return 0;
-    }
     // The file is read to the size it has now; the directory entry's size
     // went into the byte total.
     const uint64_t fileSize = input->Size();
@@ -275,6 +296,16 @@ int32_t ConvertFile(CallContext &ctx, const char *inputPath, const char *outputF
     uint32_t count = file.SplitByHeaderRuns(first);
     count += file.SplitAtSeparators(first, count == 0);
     return int32_t(count);
+}
+
+int32_t ConvertSingleMessageFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
+                                 int32_t *resultCode, ProgressCallback progress) {
+    std::unique_ptr<InputFile> input = OpenInput(ctx, inputPath, resultCode);
+    if (!input)
+        return 0;
+    Reader data(*input, ctx.cacheSize());
+    FileConversion file(ctx, data, input->Size(), outputFolder, KindGeneral, resultCode, progress);
+    return int32_t(file.WholeFile());
 }
 
 } // namespace corvex

@@ -15,4 +15,10 @@ namespace corvex {
 int32_t ConvertFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
                     int32_t kind, int32_t *resultCode, ProgressCallback progress);
 
+// A file that holds one message (a .eml file, an MH or Maildir message):
+// one message when it is not empty, written whole and unchanged. Otherwise
+// as above.
+int32_t ConvertSingleMessageFile(CallContext &ctx, const char *inputPath, const char *outputFolder,
+                                 int32_t *resultCode, ProgressCallback progress);
+
 } // namespace corvex

@@ -4,20 +4,13 @@
 #include <memory>
 
 #include "ConvertFile.h"
+#include "FolderTree.h"
 #include "PathText.h"
 #include "ResultCode.h"
 
 namespace corvex {
 
 namespace {
-
-void AddSize(CorvexByteTotal *total, uint64_t size) {
-    if (!total)
-        return;
-    uint64_t sum = (uint64_t(total->high) << 32 | total->low) + size;
-    total->low = uint32_t(sum);
-    total->high = uint32_t(sum >> 32);
-}
 
 // The number of an output name ("%5.5d.eml": 00001.eml ... 99999.eml, then
 // 100000.eml ... 9999999.eml), or 0 for any other name.
@@ -68,9 +61,17 @@ private:
 
 } // namespace
 
+void AddToByteTotal(CorvexByteTotal *total, uint64_t size) {
+    if (!total)
+        return;
+    uint64_t sum = (uint64_t(total->high) << 32 | total->low) + size;
+    total->low = uint32_t(sum);
+    total->high = uint32_t(sum >> 32);
+}
+
 int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *outputFolder,
                         int32_t kind, CorvexByteTotal *totalBytes, int32_t *resultCode,
-                        ProgressCallback progress) {
+                        ProgressCallback progress, uint32_t flags) {
     if (resultCode)
         *resultCode = 0;
     if (totalBytes)
@@ -104,8 +105,11 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
     if (hadSeparators && entry.kind == EntryKind::File)
         entry.kind = EntryKind::Missing;
     inputPath = trimmed;
+    if ((flags & kFlagTree) && (entry.kind == EntryKind::File || entry.kind == EntryKind::Folder))
+        return ExtractTree(ctx, inputPath, entry.kind == EntryKind::File, entry.size, outputFolder, kind,
+                           totalBytes, resultCode, progress);
     if (entry.kind == EntryKind::File) {
-        AddSize(totalBytes, entry.size);
+        AddToByteTotal(totalBytes, entry.size);
         return ConvertFile(ctx, inputPath, outputFolder, kind, resultCode, progress);
     }
     if (entry.kind != EntryKind::Folder) {
@@ -135,7 +139,7 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
             // Neither read nor counted: its path does not fit.
             Fail(resultCode, ResultInputFileNotFound);
         } else {
-            AddSize(totalBytes, item.size);
+            AddToByteTotal(totalBytes, item.size);
             total += uint32_t(ConvertFile(ctx, path, outputFolder, kind, resultCode, progress));
         }
         if (resultCode && *resultCode != 0)

@@ -33,6 +33,8 @@ bool EnsureFolderTree(CallContext &ctx, const char *path) {
         from = 1;
     else if (copy[1] == ':' && copy[2] == '\\')
         from = 3;
+    else if (ctx.treeOutputLength && ctx.treeOutputLength < length)
+        from = ctx.treeOutputLength; // the folders of a tree below the one given
     else
         return EnsureOneFolder(ctx, copy); // network path: only the last level
 

@@ -1,4 +1,4 @@
-// The library's five exports. Each call gets its own context; nothing is
+// The library's six exports. Each call gets its own context; nothing is
 // kept between calls, and no exception leaves the library.
 #include "Corvex.h"
 
@@ -16,11 +16,21 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 namespace {
 
 int32_t Run(const char *inputPath, const char *outputFolder, int32_t kind,
-            CorvexByteTotal *totalBytes, int32_t *resultCode, ProgressCallback progress) {
+            CorvexByteTotal *totalBytes, int32_t *resultCode, ProgressCallback progress,
+            uint32_t flags = 0) {
+    if (flags & ~uint32_t(CorvexFlagTree)) {
+        // A caller that asks for an option this library does not know gets
+        // nothing rather than a result made without it.
+        if (totalBytes)
+            totalBytes->low = totalBytes->high = 0;
+        if (resultCode)
+            *resultCode = ResultUnknownError;
+        return 0;
+    }
     try {
         corvex::CallContext ctx(corvex::PlatformHost());
         return corvex::ExtractFromPath(ctx, inputPath, outputFolder, kind, totalBytes, resultCode,
-                                       progress);
+                                       progress, flags);
     } catch (...) {
         // Only an allocation can fail here; report it rather than let it cross.
         if (resultCode && *resultCode == 0)
@@ -63,16 +73,14 @@ CORVEX_API int32_t CORVEX_CALL InetMailMessageCountInFileOfKind(const char *inpu
                                                                 CorvexByteTotal *totalBytes,
                                                                 int32_t *resultCode,
                                                                 ProgressCallback progress) {
-    if (flags != 0) {
-        // No option is defined yet: a caller that asks for one gets nothing
-        // rather than a count made without it.
-        if (totalBytes)
-            totalBytes->low = totalBytes->high = 0;
-        if (resultCode)
-            *resultCode = ResultUnknownError;
-        return 0;
-    }
-    return Run(inputPath, nullptr, kind, totalBytes, resultCode, progress);
+    return Run(inputPath, nullptr, kind, totalBytes, resultCode, progress, flags);
+}
+
+CORVEX_API int32_t CORVEX_CALL KelpoExWithFlags(const char *inputPath, const char *outputFolder,
+                                                int32_t kind, uint32_t flags,
+                                                CorvexByteTotal *totalBytes, int32_t *resultCode,
+                                                ProgressCallback progress) {
+    return Run(inputPath, outputFolder, kind, totalBytes, resultCode, progress, flags);
 }
 
 } // extern "C"

@@ -26,6 +26,7 @@ struct EntryInfo {
 struct FolderEntry {
     char name[260];
     bool folder;
+    bool link; // a symbolic link or junction (a reparse point on Windows)
     uint64_t size;
 };
 

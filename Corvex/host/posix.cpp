@@ -114,6 +114,10 @@ public:
                 continue;
             std::memcpy(entry.name, d->d_name, length + 1);
             struct stat st;
+            entry.link = d->d_type == DT_LNK ||
+                         (d->d_type == DT_UNKNOWN &&
+                          ::fstatat(::dirfd(dir_), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          S_ISLNK(st.st_mode));
             if (::fstatat(::dirfd(dir_), d->d_name, &st, 0) == 0) {
                 entry.folder = S_ISDIR(st.st_mode);
                 entry.size = entry.folder ? 0 : uint64_t(st.st_size);

@@ -104,6 +104,7 @@ void CopyEntry(const WIN32_FIND_DATAA &data, FolderEntry &entry) {
     std::memcpy(entry.name, data.cFileName, sizeof entry.name);
     entry.name[sizeof entry.name - 1] = 0;
     entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     entry.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 

@@ -1,5 +1,5 @@
 /* Corvex: finds Internet mail messages in text files and writes each one
-   to a numbered .eml file. The five functions below are the library's whole
+   to a numbered .eml file. The six functions below are the library's whole
    public surface; every string is an 8-bit path in the system ANSI code page
    and every call runs to completion on the calling thread. */
 #ifndef CORVEX_H
@@ -49,6 +49,13 @@ enum {
     ResultTooManyFiles = 1009
 };
 
+/* Flags of the exports that take them (ordinals 5 and 6); a bit not listed
+   here sets ResultUnknownError and the call does nothing. */
+enum {
+    CorvexFlagTree = 1 /* read the folder's whole tree; each mail folder's messages
+                          into an output folder of its own (see the README) */
+};
+
 /* The sum of the sizes of the input files a call examined: one unsigned
    64-bit count held as two 32-bit words, low word first. */
 typedef struct CorvexByteTotal {
@@ -84,13 +91,21 @@ CORVEX_API int32_t CORVEX_CALL KelpoEx(const char *inputPath, const char *output
 /* Ordinal 5: counts the messages in a file or folder as KelpoEx of the same
    kind would find them: the count equals the number of .eml files that
    KelpoEx with the same input and kind writes into an empty folder when
-   nothing fails. flags must be 0 (its bits are kept for later options); any
-   other value sets ResultUnknownError and counts nothing. */
+   nothing fails. flags: 0, or CorvexFlagTree to count the whole tree as
+   KelpoExWithFlags reads it; any other bit sets ResultUnknownError and
+   counts nothing. */
 CORVEX_API int32_t CORVEX_CALL InetMailMessageCountInFileOfKind(const char *inputPath,
                                                                 int32_t kind, uint32_t flags,
                                                                 CorvexByteTotal *totalBytes,
                                                                 int32_t *resultCode,
                                                                 ProgressCallback progress);
+
+/* Ordinal 6: KelpoEx with flags (CorvexFlagTree); any other bit sets
+   ResultUnknownError and nothing is read or written. */
+CORVEX_API int32_t CORVEX_CALL KelpoExWithFlags(const char *inputPath, const char *outputFolder,
+                                                int32_t kind, uint32_t flags,
+                                                CorvexByteTotal *totalBytes, int32_t *resultCode,
+                                                ProgressCallback progress);
 
 #ifdef __cplusplus
 }

@@ -72,21 +72,46 @@ TEST(Exports, TheCountOfAKindIsWhatItsExtractionWrites) {
     EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindGeneral, 0, nullptr, &rc, nullptr),
               InetMailMessageCountInFile(in.c_str(), &rc));
 
-    // Flags are kept for later options: any bit refuses the call.
-    for (uint32_t flags : {1u, 0x80000000u}) {
+    // A bit that names no option refuses the call, in both exports that take flags.
+    for (uint32_t flags : {2u, 3u, 0x80000000u}) {
         total = {7, 7};
         rc = -1;
         EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, flags, &total, &rc, Count), 0);
         EXPECT_EQ(rc, ResultUnknownError);
         EXPECT_EQ(total.low, 0u);
         EXPECT_EQ(total.high, 0u);
+        rc = -1;
+        EXPECT_EQ(KelpoExWithFlags(in.c_str(), (dir / "refused").c_str(), KindMbox, flags, &total, &rc, Count), 0);
+        EXPECT_EQ(rc, ResultUnknownError);
+        EXPECT_FALSE(Exists(dir / "refused"));
     }
     EXPECT_EQ(InetMailMessageCountInFileOfKind("relative", KindMbox, 0, nullptr, &rc, nullptr), 0);
     EXPECT_EQ(rc, ResultInputFileNotFound);
     EXPECT_EQ(InetMailMessageCountInFileOfKind((dir / "none").c_str(), KindNifty, 0, nullptr, &rc, nullptr), 0);
     EXPECT_EQ(rc, ResultInputPathNotFound);
     EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 0, nullptr, nullptr, nullptr), 6);
-    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 1, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, 4, nullptr, nullptr, nullptr), 0);
+}
+
+TEST(Exports, TheTreeFlagReadsTheWholeTree) {
+    TempDir dir;
+    const std::string box = "From a@b Sat Jan  1 00:00:00 2000\nSubject: 1\n\nbody\n\n";
+    MakeDirs(dir / "in/Box.sbd");
+    WriteFile(dir / "in/Box", box + box);
+    WriteFile(dir / "in/Box.sbd/Sub", box);
+    const std::string in = dir / "in";
+    int32_t rc = -1;
+    CorvexByteTotal total{};
+    EXPECT_EQ(InetMailMessageCountInFileOfKind(in.c_str(), KindMbox, CorvexFlagTree, &total, &rc, nullptr), 3);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(total.low, 3 * box.size());
+    EXPECT_EQ(KelpoExWithFlags(in.c_str(), (dir / "out").c_str(), KindMbox, CorvexFlagTree, &total, &rc, nullptr), 3);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(List(dir / "out/Box"), (std::vector<std::string>{"00001.eml", "00002.eml", "Sub"}));
+    EXPECT_EQ(List(dir / "out/Box/Sub"), (std::vector<std::string>{"00001.eml"}));
+    // Without it, the folder's own files only.
+    EXPECT_EQ(KelpoExWithFlags(in.c_str(), (dir / "flat").c_str(), KindMbox, 0, &total, &rc, nullptr), 2);
+    EXPECT_EQ(List(dir / "flat"), (std::vector<std::string>{"00001.eml", "00002.eml"}));
 }
 
 } // namespace

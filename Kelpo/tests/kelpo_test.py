@@ -20,22 +20,23 @@ import time
 
 TEXTS = {
     101: "使い方:",
-    102: "Kelpo [-mbox][-nifty] 調査するファイル/フォルダ EML出力先フォルダ\n",
+    102: "Kelpo [-mbox][-nifty][-tree] 調査するファイル/フォルダ EML出力先フォルダ\n",
     103: "  指定パス内から電子メールメッセージを抜き出し.emlファイルに出力します\n\n",
     104: "  -nifty\t対象が@nifty Webメールで一括保存したファイルの場合指定します\n",
     105: "  -mbox   \t対象がUNIX mbox形式の場合指定します\n",
     106: "  指定なし\t一般的なインターネットメールメッセージ形式として解釈します\n\n",
-    107: "Kelpo -c [-mbox][-nifty] 調査するファイル/フォルダ\n",
+    107: "Kelpo -c [-mbox][-nifty][-tree] 調査するファイル/フォルダ\n",
     108: "  指定パスにあるインターネットメールメッセージのコンテキスト数を返します\n",
     109: "インターネットメールメッセージの数: %d",
     112: "上記の指定したフォルダ内にemlファイルが正常に出力されました\n",
+    113: "  -tree   \tフォルダの下のフォルダもすべて読み、フォルダ構成を保って保存します\n",
     1001: "ERR: 入力ファイルが見つかりませんでした\n\n",
     1003: "ERR: 入力パスが見つかりませんでした\n\n",
     1005: "ERR: 出力フォルダを作成できませんでした\n\n",
     1007: "ERR: ファイルの作成エラーです\n\n",
     1008: "ERR: 出力フォルダと同名のファイルが存在します\n\n",
 }
-USAGE = TEXTS[101] + "\n" + "".join(TEXTS[i] for i in range(102, 109))
+USAGE = TEXTS[101] + "\n" + "".join(TEXTS[i] for i in (102, 103, 104, 105, 113, 106, 107, 108))
 
 
 def count_line(n):
@@ -148,6 +149,8 @@ class Suite:
             return {}
         result = {}
         for entry in sorted(os.listdir(folder)):
+            if os.path.isdir(os.path.join(folder, entry)):
+                continue
             with open(os.path.join(folder, entry), "rb") as f:
                 result[entry] = f.read()
         return result
@@ -175,6 +178,11 @@ class Suite:
             "option named by a prefix": ["-mb", general, out],
             "bare hyphen": ["-", general, out],
             "option in second place": [general, "-mbox", out],
+            "-tree twice": ["-tree", "-tree", general, out],
+            "-mbox and -nifty": ["-mbox", "-nifty", general, out],
+            "-tree with only an input": ["-tree", general],
+            "-c -tree with an output folder": ["-c", "-tree", general, out],
+            "-tree after the paths": [general, out, "-tree"],
         }
         for name, args in shapes.items():
             self.expect_run(name, args, USAGE, self.p.failure_status())
@@ -243,6 +251,40 @@ class Suite:
         second = mbox.index(b"From suzuki@example.ne.jp")
         self.check("mbox as general: first message as it stands, up to the next separator's end",
                    got.get("00001.eml") == mbox[mbox.index(b"\n") + 1:mbox.index(b"\n", second) + 1])
+
+    def test_a_tree_keeps_its_structure(self):
+        # A mail program's profile: "Inbox", "Archives" with its subfolder
+        # "Archives.sbd/2019", an index file; -tree with -mbox and -c in any
+        # order, written "-" or in capitals.
+        root = os.path.join(self.work, "profile")
+        shutil.rmtree(root, ignore_errors=True)
+        os.makedirs(os.path.join(root, "Archives.sbd"))
+        with open(self.sample("mailbox.mbox"), "rb") as f:
+            mbox = f.read()
+        for name in ["Inbox", "Archives", os.path.join("Archives.sbd", "2019")]:
+            with open(os.path.join(root, name), "wb") as f:
+                f.write(mbox)
+        with open(os.path.join(root, "Inbox.msf"), "wb") as f:
+            f.write(b"\x00\x01 an index")
+        tree = self.p.native(root)
+        for args in (["-c", "-tree", "-mbox", tree], ["-TREE", "-mbox", "-c", tree]):
+            self.expect_run("count %s" % " ".join(args[:3]), args, count_line(9), 0)
+        self.expect_run("the general count of the tree", ["-c", "-tree", tree], count_line(9), 0)
+        out = self.fresh("out-tree")
+        self.expect_run("extract the tree", ["-tree", "-mbox", tree, self.p.native(out)], TEXTS[112], 0)
+        want = self.files_of(os.path.join(self.samples, "expected", "mbox"))
+        for folder in ["Inbox", "Archives", os.path.join("Archives", "2019")]:
+            got = self.files_of(os.path.join(out, folder))
+            self.check("tree: %s holds its messages" % folder, got == want, sorted(got))
+        self.check("tree: nothing else is written",
+                   sorted(os.listdir(out)) == ["Archives", "Inbox"] and
+                   sorted(os.listdir(os.path.join(out, "Archives"))) ==
+                   ["00001.eml", "00002.eml", "00003.eml", "2019"], repr(os.listdir(out)))
+        # Without -tree, the folder's own files only, into one folder.
+        flat = self.fresh("out-flat")
+        self.expect_run("extract without -tree", ["-mbox", tree, self.p.native(flat)], TEXTS[112], 0)
+        self.check("without -tree: the two top files' messages", len(os.listdir(flat)) == 6,
+                   repr(sorted(os.listdir(flat))))
 
     def test_file_times_are_the_messages_dates(self):
         # Each file is dated as its message's Date field says, in UTC.
@@ -645,7 +687,8 @@ class WindowsSuite(Suite):
                         break
                     names.append(line.split()[-1])
             self.check("imports from Corvex.dll", sorted(names) ==
-                       ["InetMailMessageCountInFile", "InetMailMessageCountInFileOfKind", "Kelpo"],
+                       ["InetMailMessageCountInFile", "InetMailMessageCountInFileOfKind", "Kelpo",
+                        "KelpoExWithFlags"],
                        repr(names))
         with open(self.p.path, "rb") as f:
             image = f.read()

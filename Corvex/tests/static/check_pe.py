@@ -22,7 +22,8 @@ PRODUCTS = {
         "dll": True,
         "subsystem": None,
         "exports": {1: "InetMailMessageCountInFile", 2: "InetMailMessageCountInFileEx",
-                    3: "Kelpo", 4: "KelpoEx", 5: "InetMailMessageCountInFileOfKind"},
+                    3: "Kelpo", 4: "KelpoEx", 5: "InetMailMessageCountInFileOfKind",
+                    6: "KelpoExWithFlags"},
         "extra_dlls": {},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Corvex logic DLL",
                     "FileVersion": "1, 0, 8, 2613", "InternalName": "Corvex",
@@ -35,9 +36,9 @@ PRODUCTS = {
         "subsystem": 3,  # console
         "exports": None,
         # The console tool binds the library by name at load time, and only
-        # the three functions it calls.
+        # the four functions it calls.
         "extra_dlls": {"corvex.dll": {"Kelpo", "InetMailMessageCountInFile",
-                                      "InetMailMessageCountInFileOfKind"}},
+                                      "InetMailMessageCountInFileOfKind", "KelpoExWithFlags"}},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Kelpo (Console application)",
                     "FileVersion": "1, 0, 2, 1127", "InternalName": "Kelpo",
                     "OriginalFilename": "Kelpo.exe", "ProductName": "Quillbox",
