@@ -19,6 +19,7 @@ CorvexDll LoadOnce() {
     dll.kelpo = Bind<KelpoFn>(dll.module, "Kelpo");
     dll.kelpoEx = Bind<KelpoExFn>(dll.module, "KelpoEx");
     dll.countOfKind = Bind<CountOfKindFn>(dll.module, "InetMailMessageCountInFileOfKind");
+    dll.kelpoExWithFlags = Bind<KelpoExWithFlagsFn>(dll.module, "KelpoExWithFlags");
     return dll;
 }
 

@@ -1,5 +1,5 @@
 // The real Corvex.dll, loaded at run time by name the way a caller that
-// does not link against it would, with its five functions bound by name.
+// does not link against it would, with its six functions bound by name.
 // The test programs never link against the library's import library.
 #pragma once
 
@@ -14,6 +14,7 @@ using CountInFileExFn = decltype(&InetMailMessageCountInFileEx);
 using KelpoFn = decltype(&Kelpo);
 using KelpoExFn = decltype(&KelpoEx);
 using CountOfKindFn = decltype(&InetMailMessageCountInFileOfKind);
+using KelpoExWithFlagsFn = decltype(&KelpoExWithFlags);
 
 struct CorvexDll {
     HMODULE module = nullptr;
@@ -23,6 +24,7 @@ struct CorvexDll {
     KelpoFn kelpo = nullptr;
     KelpoExFn kelpoEx = nullptr;
     CountOfKindFn countOfKind = nullptr;
+    KelpoExWithFlagsFn kelpoExWithFlags = nullptr;
 };
 
 // Loads Corvex.dll once for the whole program and binds the exports by name;

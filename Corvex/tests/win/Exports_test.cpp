@@ -1,4 +1,4 @@
-// The five exports, bound by name and by ordinal, on real files.
+// The six exports, bound by name and by ordinal, on real files.
 #include <gtest/gtest.h>
 
 #include "CorvexDll.h"
@@ -51,19 +51,21 @@ protected:
     }
 };
 
-TEST_F(Exports, NamesAndOrdinalsNameTheSameFiveFunctions) {
+TEST_F(Exports, NamesAndOrdinalsNameTheSameSixFunctions) {
     const CorvexDll &dll = Dll();
     ASSERT_NE(nullptr, dll.countInFile);
     ASSERT_NE(nullptr, dll.countInFileEx);
     ASSERT_NE(nullptr, dll.kelpo);
     ASSERT_NE(nullptr, dll.kelpoEx);
     ASSERT_NE(nullptr, dll.countOfKind);
+    ASSERT_NE(nullptr, dll.kelpoExWithFlags);
     EXPECT_EQ(Address(dll.countInFile), Address(ExportByOrdinal(1)));
     EXPECT_EQ(Address(dll.countInFileEx), Address(ExportByOrdinal(2)));
     EXPECT_EQ(Address(dll.kelpo), Address(ExportByOrdinal(3)));
     EXPECT_EQ(Address(dll.kelpoEx), Address(ExportByOrdinal(4)));
     EXPECT_EQ(Address(dll.countOfKind), Address(ExportByOrdinal(5)));
-    EXPECT_EQ(nullptr, Address(ExportByOrdinal(6)));
+    EXPECT_EQ(Address(dll.kelpoExWithFlags), Address(ExportByOrdinal(6)));
+    EXPECT_EQ(nullptr, Address(ExportByOrdinal(7)));
 
     // The library that was tested is the one built beside this program.
     char exe[MAX_PATH] = {};
@@ -143,12 +145,48 @@ TEST_F(Exports, CountOfKindByNameAndByOrdinal) {
         EXPECT_EQ(4, count(mbox.c_str(), KindMbox, 0, nullptr, &rc, nullptr));
         EXPECT_EQ(1, count(mbox.c_str(), KindGeneral, 0, nullptr, &rc, nullptr));
         CorvexByteTotal total = Garbage();
-        EXPECT_EQ(0, count(mbox.c_str(), KindMbox, 2, &total, &rc, nullptr));
+        EXPECT_EQ(0, count(mbox.c_str(), KindMbox, 6, &total, &rc, nullptr));
         EXPECT_EQ(ResultUnknownError, rc);
         EXPECT_EQ(0u, Total(total));
         EXPECT_EQ(0, count("mail.txt", KindMbox, 0, nullptr, &rc, nullptr));
         EXPECT_EQ(ResultInputFileNotFound, rc);
     }
+}
+
+TEST_F(Exports, KelpoExWithFlagsReadsATreeByNameAndByOrdinal) {
+    // A profile folder with a mail folder and its subfolder, in Japanese
+    // names whose second bytes are 0x5C (表, ソ), and the output folder inside
+    // the tree; each mail folder's messages into a folder of its own.
+    std::string box;
+    for (int i = 1; i <= 2; ++i)
+        box += "From a@b Sat Jan  1 00:00:00 2000\r\nSubject: " + std::to_string(i) + "\r\n\r\nbody\r\n\r\n";
+    const std::string hyo = "\x95\x5c", so = "\x83\x5c";
+    const std::string root = tmp / (hyo + "profile");
+    ASSERT_TRUE(MakeFolder(root));
+    ASSERT_TRUE(MakeFolder(root + "\\" + so + ".sbd"));
+    ASSERT_TRUE(WriteBytes(root + "\\" + so, box));
+    ASSERT_TRUE(WriteBytes(root + "\\" + so + ".msf", std::string("\0index", 6)));
+    ASSERT_TRUE(WriteBytes(root + "\\" + so + ".sbd\\" + hyo, box));
+    int n = 0;
+    for (KelpoExWithFlagsFn extract : {Dll().kelpoExWithFlags, ByOrdinal<KelpoExWithFlagsFn>(6)}) {
+        const std::string out = root + "\\out" + std::to_string(++n);
+        CorvexByteTotal total = Garbage();
+        int32_t rc = -1;
+        EXPECT_EQ(4, extract(root.c_str(), out.c_str(), KindMbox, CorvexFlagTree, &total, &rc, nullptr));
+        EXPECT_EQ(0, rc);
+        EXPECT_EQ(2 * box.size() + 6, Total(total));
+        EXPECT_EQ((std::vector<std::string>{so}), SortedEntries(out));
+        EXPECT_EQ((std::vector<std::string>{"00001.eml", "00002.eml", hyo}), SortedEntries(out + "\\" + so));
+        EXPECT_EQ("Subject: 2\r\n\r\nbody\r\n", ReadBytes(out + "\\" + so + "\\" + hyo + "\\00002.eml"));
+        // An unknown bit: nothing read, nothing written.
+        EXPECT_EQ(0, extract(root.c_str(), (tmp / "refused").c_str(), KindMbox, 2, &total, &rc, nullptr));
+        EXPECT_EQ(ResultUnknownError, rc);
+        EXPECT_FALSE(IsFolder(tmp / "refused"));
+        RemoveTree(out);
+    }
+    int32_t rc = -1;
+    EXPECT_EQ(4, Dll().countOfKind(root.c_str(), KindMbox, CorvexFlagTree, nullptr, &rc, nullptr));
+    EXPECT_EQ(0, rc);
 }
 
 } // namespace
