@@ -23,6 +23,7 @@ enum ControlId {
     IdImage3,
     IdLabel4,
     IdOptConvert,
+    IdKeepTree, // the check box beside the kind list: read whole trees, keep their structure
 };
 
 // The drop-purpose dialog's controls; its OK and Cancel buttons are IDOK and

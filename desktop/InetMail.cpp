@@ -1,3 +1,4 @@
 #include "InetMail.h"
 
-InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx, &InetMailMessageCountInFileOfKind}; }
+InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx, &InetMailMessageCountInFileOfKind,
+                   &KelpoExWithFlags}; }

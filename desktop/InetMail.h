@@ -9,6 +9,7 @@ struct InetMail {
     decltype(&InetMailMessageCountInFileEx) countInFileEx;
     decltype(&KelpoEx) kelpoEx;
     decltype(&InetMailMessageCountInFileOfKind) countInFileOfKind;
+    decltype(&KelpoExWithFlags) kelpoExWithFlags;
 };
 
 // The library's own functions.

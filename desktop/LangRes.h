@@ -72,6 +72,7 @@ constexpr char ToCtrlHint[] = "ここにフォルダをドロップすること�
 constexpr char ConvertGeneral[] = "一般の形式";
 constexpr char ConvertNifty[] = "@nifty web メール一括保存形式";
 constexpr char ConvertMbox[] = "UNIX mbox 形式";
+constexpr char KeepTreeText[] = "フォルダ構成を保って保存(&K)";
 constexpr char ColumnName[] = "項目";
 constexpr char ColumnCount[] = "メッセージ数";
 constexpr char ColumnPath[] = "パス";

@@ -18,7 +18,8 @@ constexpr int kClientHeight = 385;
 // The controls that start library work, in the order they are switched.
 const ControlId kSwitchedControls[] = {IdAboutBtn, IdNewFolderBtn, IdNewFileBtn,
                                        IdDeleteBtn, IdStartBtn,    IdBrowseBtn,
-                                       IdFromCtrl,  IdToCtrl,      IdOptConvert};
+                                       IdFromCtrl,  IdToCtrl,      IdOptConvert,
+                                       IdKeepTree};
 
 bool RegisterMainClass() {
     static bool registered = false;
@@ -231,6 +232,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             case IdHelpBtn: Guarded([this] { HelpBtnClick(); }); return 0;
             case IdBrowseBtn: Guarded([this] { BrowseBtnClick(); }); return 0;
             case IdStartBtn: Guarded([this] { StartBtnClick(); }); return 0;
+            case IdKeepTree: Guarded([this] { optConvertChange(); }); return 0;
             }
         }
         // A new kind, chosen with the keys or the mouse: while the list is

@@ -29,10 +29,12 @@ struct SourceRow {
     std::string name;
     int32_t count = 0; // the count shown: of the selected kind, once it was counted
     std::string directory;
-    uint64_t totalBytes = 0; // the sizes of every file the count examined
+    uint64_t totalBytes = 0; // the sizes of every file the count shown examined
     int image = 0;           // 0 file, 1 folder
-    // The count of each input kind, -1 while that kind was not counted.
-    int32_t countOfKind[kKindCount] = {-1, -1, -1};
+    // The count of each input kind, without and with the whole tree (the
+    // check box), -1 while that was not counted; and the byte totals.
+    int32_t countOfKind[2][kKindCount] = {{-1, -1, -1}, {-1, -1, -1}};
+    uint64_t totalBytesOf[2] = {0, 0};
 };
 
 // The directory, a backslash where needed, and the name.
@@ -92,11 +94,14 @@ public:
     void HelpBtnClick();
     void StartBtnClick();
     void AddSource(const std::string &path);
-    // The kind list's selection changed: every row shows its count of the
-    // newly selected kind, counted now where it was not yet.
+    // The kind list's selection or the check box changed: every row shows
+    // its count of the newly selected kind and reading, counted now where it
+    // was not yet.
     void optConvertChange();
     // The input kind selected in the kind list.
     int32_t SelectedKind() const;
+    // Whether the check box asks for whole trees with their structure kept.
+    bool KeepTree() const;
     void SetControlsEnabled(bool enabled);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -148,8 +153,8 @@ private:
     // Counts path as the given kind, inside a count phase, with the progress
     // bar and the time text of its own; false when a close was asked for
     // meanwhile (the result is then not to be used).
-    bool CountSource(const std::string &path, int32_t kind, int32_t &count, uint64_t &totalBytes,
-                     int32_t &resultCode);
+    bool CountSource(const std::string &path, int32_t kind, bool tree, int32_t &count,
+                     uint64_t &totalBytes, int32_t &resultCode);
     std::string RemainingTimeText(uint64_t total, uint64_t done) const;
 
     // Progress reports of the library.
@@ -159,7 +164,7 @@ private:
                                                uint32_t doneLow, uint32_t doneHigh);
     void OnCountProgress(uint64_t total, uint64_t done);
     void OnExtractProgress(uint64_t total, uint64_t done);
-    void RunRows(const std::string &destination, int32_t kind, bool &failed);
+    void RunRows(const std::string &destination, int32_t kind, bool tree, bool &failed);
     void ShowResult(int32_t code, const SourceRow &row, const std::string &destination);
 
     // Runs a handler, showing a failure raised inside it in the general
@@ -184,6 +189,7 @@ private:
 
     std::vector<SourceRow> rows_;
     int32_t shownKind_ = 0; // the kind whose counts the list shows
+    bool shownTree_ = false; // and whether they are of whole trees
     bool busy_ = false;
     int handlerDepth_ = 0;     // handlers running, nested ones counted too
     bool closeAsked_ = false;  // a close came while a handler ran

@@ -50,6 +50,9 @@ void TMainForm::CreateControls() {
         fieldHeight += error;
         SendMessageA(optConvert, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
     }
+    // Right of the kind list, next in the tab order; off at start.
+    CreateChild(hwnd_, "BUTTON", LangRes::KeepTreeText, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                0, 209, 360, 200, 20, IdKeepTree, font);
     HWND startBtn = CreateChild(hwnd_, "BUTTON", LangRes::StartBtnText,
                                 WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 172, 260, 89, 53,
                                 IdStartBtn, font);

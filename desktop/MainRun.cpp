@@ -29,6 +29,7 @@ void TMainForm::StartBtnClick() {
     currentFileSize_ = 0;
     bool failed = false;
     int32_t kind = static_cast<int32_t>(SendMessageA(Control(IdOptConvert), CB_GETCURSEL, 0, 0));
+    const bool tree = KeepTree();
 
     HWND bar = Control(IdProgBar);
     SetBarRange(static_cast<uint64_t>(totalBytes_));
@@ -50,7 +51,7 @@ void TMainForm::StartBtnClick() {
         ShowStartButton(true);
     };
     try {
-        RunRows(destination, kind, failed);
+        RunRows(destination, kind, tree, failed);
     } catch (...) {
         // The closing message first; the failure then goes on to the
         // general error display.
@@ -68,7 +69,7 @@ void TMainForm::StartBtnClick() {
         Notice(NoticeKind::Information, LangRes::RunFinished, false);
 }
 
-void TMainForm::RunRows(const std::string &destination, int32_t kind, bool &failed) {
+void TMainForm::RunRows(const std::string &destination, int32_t kind, bool tree, bool &failed) {
     for (const SourceRow &row : rows_) {
         // A close asked for during the last call: start no further rows.
         if (closeAsked_)
@@ -78,8 +79,13 @@ void TMainForm::RunRows(const std::string &destination, int32_t kind, bool &fail
         std::string input = FullPathOf(row);
         CorvexByteTotal total = {0, 0};
         int32_t resultCode = 0;
-        library_.kelpoEx(input.c_str(), destination.c_str(), kind, &total, &resultCode,
-                         ExtractProgress);
+        // A tree is read whole, each mail folder into a folder of its own.
+        if (tree)
+            library_.kelpoExWithFlags(input.c_str(), destination.c_str(), kind, CorvexFlagTree,
+                                      &total, &resultCode, ExtractProgress);
+        else
+            library_.kelpoEx(input.c_str(), destination.c_str(), kind, &total, &resultCode,
+                             ExtractProgress);
         if (resultCode != 0) {
             failed = true;
             if (closeAsked_)

@@ -28,6 +28,10 @@ int32_t TMainForm::SelectedKind() const {
     return selected >= 0 && selected < kKindCount ? static_cast<int32_t>(selected) : 0;
 }
 
+bool TMainForm::KeepTree() const {
+    return SendMessageA(Control(IdKeepTree), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 void TMainForm::EnterCountPhase() {
     ShowStartButton(false);
     SetControlsEnabled(false);
@@ -42,7 +46,7 @@ void TMainForm::LeaveCountPhase() {
     SetControlsEnabled(true);
 }
 
-bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &count,
+bool TMainForm::CountSource(const std::string &path, int32_t kind, bool tree, int32_t &count,
                             uint64_t &totalBytes, int32_t &resultCode) {
     // Each count has a bar of its own: it shows from the count's first
     // report, with that file's size as its maximum.
@@ -55,11 +59,11 @@ bool TMainForm::CountSource(const std::string &path, int32_t kind, int32_t &coun
     resultCode = 0;
     // General text goes through the count the program always made; the other
     // kinds are counted as their extraction will find them.
-    if (kind == KindGeneral)
+    if (kind == KindGeneral && !tree)
         count = library_.countInFileEx(path.c_str(), &total, &resultCode, CountProgress);
     else
-        count = library_.countInFileOfKind(path.c_str(), kind, 0, &total, &resultCode,
-                                           CountProgress);
+        count = library_.countInFileOfKind(path.c_str(), kind, tree ? CorvexFlagTree : 0, &total,
+                                           &resultCode, CountProgress);
     totalBytes = (uint64_t(total.high) << 32) | total.low;
     return !closeAsked_;
 }
@@ -84,14 +88,16 @@ void TMainForm::AddSource(const std::string &path) {
     // The result code is not looked at: a path the library cannot read
     // simply gets the count it returns.
     const int32_t kind = shownKind_;
+    const bool tree = shownTree_;
     SourceRow row;
     int32_t resultCode = 0;
     EnterCountPhase();
-    const bool counted = CountSource(path, kind, row.count, row.totalBytes, resultCode);
+    const bool counted = CountSource(path, kind, tree, row.count, row.totalBytes, resultCode);
     LeaveCountPhase();
     if (!counted)
         return;
-    row.countOfKind[kind] = row.count;
+    row.countOfKind[tree][kind] = row.count;
+    row.totalBytesOf[tree] = row.totalBytes;
 
     SplitPath split = SplitSourcePath(path);
     row.name = split.name;
@@ -102,14 +108,16 @@ void TMainForm::AddSource(const std::string &path) {
 
 void TMainForm::optConvertChange() {
     const int32_t kind = SelectedKind();
-    if (kind == shownKind_)
+    const bool tree = KeepTree();
+    if (kind == shownKind_ && tree == shownTree_)
         return;
     shownKind_ = kind;
+    shownTree_ = tree;
     // One busy phase for all the rows, so that the window does not turn idle
     // between them; each row's count has its own bar and time text.
     bool busy = false;
     for (size_t i = 0; i < rows_.size() && !closeAsked_; ++i) {
-        if (rows_[i].countOfKind[kind] < 0) {
+        if (rows_[i].countOfKind[tree][kind] < 0) {
             // Counted now; a count that fails leaves the row as it was, to be
             // counted again at the next change to this kind.
             const std::string path = FullPathOf(rows_[i]);
@@ -124,17 +132,18 @@ void TMainForm::optConvertChange() {
             }
             int32_t count = 0, resultCode = 0;
             uint64_t totalBytes = 0;
-            if (!CountSource(path, kind, count, totalBytes, resultCode))
+            if (!CountSource(path, kind, tree, count, totalBytes, resultCode))
                 break;
             if (resultCode != 0) {
                 outside_.Beep();
                 ShowResult(resultCode, rows_[i], std::string());
                 continue;
             }
-            rows_[i].countOfKind[kind] = count;
-            rows_[i].totalBytes = totalBytes;
+            rows_[i].countOfKind[tree][kind] = count;
+            rows_[i].totalBytesOf[tree] = totalBytes;
         }
-        rows_[i].count = rows_[i].countOfKind[kind];
+        rows_[i].count = rows_[i].countOfKind[tree][kind];
+        rows_[i].totalBytes = rows_[i].totalBytesOf[tree];
         ShowRowCount(static_cast<int>(i));
     }
     if (busy)

@@ -214,3 +214,67 @@ TEST_F(KindsTest, ACountThatFailsShowsItsMessageAndTheRowKeepsItsCount) {
     EXPECT_TRUE(outside.events.empty());
     EXPECT_TRUE(IsIdle());
 }
+
+TEST_F(KindsTest, TheTreeCheckBoxCountsAndWritesWholeTreesWithTheirStructure) {
+    MakeForm();
+    // Beside the kind list, to its right in the same row, in the window's
+    // font, next in the tab order, and off at start.
+    HWND box = Control(IdKeepTree), kinds = Control(IdOptConvert);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Text(IdKeepTree), "フォルダ構成を保って保存(&K)");
+    RECT boxRect, kindRect;
+    GetWindowRect(box, &boxRect);
+    GetWindowRect(kinds, &kindRect);
+    EXPECT_GT(boxRect.left, kindRect.right);
+    EXPECT_EQ(boxRect.top, kindRect.top);
+    EXPECT_EQ(SendMessageA(box, WM_GETFONT, 0, 0), SendMessageA(kinds, WM_GETFONT, 0, 0));
+    EXPECT_EQ(GetNextDlgTabItem(Window(), kinds, FALSE), box);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // A mail program's profile: a mail folder and its subfolder's one.
+    const std::string profile = *temp / "Profile";
+    ASSERT_TRUE(MakeFolder(profile));
+    ASSERT_TRUE(MakeFolder(profile + "\\Archives.sbd"));
+    ASSERT_TRUE(WriteBytes(profile + "\\Archives", Mbox(2, "Subject")));
+    ASSERT_TRUE(WriteBytes(profile + "\\Archives.msf", std::string("\0index", 6)));
+    ASSERT_TRUE(WriteBytes(profile + "\\Archives.sbd\\2019", Mbox(3, "Subject")));
+    ChooseMboxWithTheKeys();
+    outside.browse = [&](BROWSEINFOA &) { return ILCreateFromPathA(profile.c_str()); };
+    Click(IdNewFolderBtn);
+    ASSERT_EQ(Counts(), (std::vector<std::string>{"2"})); // the folder's own files
+    const size_t before = RecordingLibrary::Calls().size();
+
+    // Alt+K checks it: the row is counted again, as the tree.
+    SetFocus(Control(IdFromCtrl));
+    PressKeys({VK_MENU}, 'K');
+    ASSERT_TRUE(PumpUntil([&] { return IsIdle() && Counts() == std::vector<std::string>{"5"}; }));
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_EQ(RecordingLibrary::Calls().size(), before + 1);
+    const LibraryCall count = RecordingLibrary::Calls().back();
+    EXPECT_TRUE(count.ofKind);
+    EXPECT_EQ(count.flags, uint32_t(CorvexFlagTree));
+    EXPECT_EQ(count.kind, KindMbox);
+    EXPECT_EQ(form->Rows()[0].totalBytes, Mbox(2, "Subject").size() + 6 + Mbox(3, "Subject").size());
+    SaveScreenshot(Window(), "quillrun-keep-tree");
+
+    // Off and on again: the counts of both are kept, no call.
+    Click(IdKeepTree);
+    EXPECT_EQ(Counts(), (std::vector<std::string>{"2"}));
+    Click(IdKeepTree);
+    EXPECT_EQ(Counts(), (std::vector<std::string>{"5"}));
+    EXPECT_EQ(RecordingLibrary::Calls().size(), before + 1);
+
+    // The run writes each mail folder into a folder of its own.
+    const std::string out = *temp / "out";
+    SetWindowTextA(Control(IdToCtrl), out.c_str());
+    Click(IdStartBtn);
+    const LibraryCall run = RecordingLibrary::Calls().back();
+    EXPECT_TRUE(run.extract);
+    EXPECT_TRUE(run.withFlags);
+    EXPECT_EQ(run.flags, uint32_t(CorvexFlagTree));
+    EXPECT_EQ(SortedEntries(out), (std::vector<std::string>{"Archives"}));
+    EXPECT_EQ(SortedEntries(out + "\\Archives"),
+              (std::vector<std::string>{"00001.eml", "00002.eml", "2019"}));
+    EXPECT_EQ(SortedEntries(out + "\\Archives\\2019").size(), 3u);
+    EXPECT_EQ(outside.Lines(), (std::vector<std::string>{"box 情報|抽出処理が終了しました。"}));
+}

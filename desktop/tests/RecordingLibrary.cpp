@@ -70,6 +70,7 @@ int32_t CORVEX_CALL CountOfKind(const char *input, int32_t kind, uint32_t flags,
     LibraryCall record;
     record.input = input ? input : "(null)";
     record.kind = kind;
+    record.flags = flags;
     record.ofKind = true;
     record.progress = progress;
     return Passed(record, total, resultCode, [&] {
@@ -93,13 +94,30 @@ int32_t CORVEX_CALL Extract(const char *input, const char *output, int32_t kind,
     });
 }
 
+int32_t CORVEX_CALL ExtractWithFlags(const char *input, const char *output, int32_t kind,
+                                     uint32_t flags, CorvexByteTotal *total, int32_t *resultCode,
+                                     ProgressCallback progress) {
+    LibraryCall record;
+    record.extract = true;
+    record.withFlags = true;
+    record.input = input ? input : "(null)";
+    record.outputGiven = output != nullptr;
+    record.output = output ? output : "";
+    record.kind = kind;
+    record.flags = flags;
+    record.progress = progress;
+    return Passed(record, total, resultCode, [&] {
+        return KelpoExWithFlags(input, output, kind, flags, total, resultCode, Watched(progress));
+    });
+}
+
 } // namespace
 
 std::function<void(const LibraryCall &)> RecordingLibrary::beforeCall;
 std::function<void(LibraryCall &)> RecordingLibrary::afterCall;
 std::function<void(uint64_t, uint64_t)> RecordingLibrary::afterProgress;
 
-InetMail RecordingLibrary::Bind() { return InetMail{Count, Extract, CountOfKind}; }
+InetMail RecordingLibrary::Bind() { return InetMail{Count, Extract, CountOfKind, ExtractWithFlags}; }
 
 void RecordingLibrary::Reset() {
     Log().clear();

@@ -9,12 +9,14 @@
 #include "InetMail.h"
 
 struct LibraryCall {
-    bool extract = false; // KelpoEx (else a count)
+    bool extract = false; // KelpoEx or KelpoExWithFlags (else a count)
     bool ofKind = false;  // the count of a kind (else InetMailMessageCountInFileEx)
     std::string input;
     bool outputGiven = false;
     std::string output;
     int32_t kind = -1;
+    uint32_t flags = 0; // of the calls that take them
+    bool withFlags = false; // KelpoExWithFlags
     bool totalGiven = false;
     bool resultCodeGiven = false;
     int32_t resultCodeBefore = -1; // what the caller had put there

@@ -49,10 +49,10 @@ PRODUCTS = {
         "dll": False,
         "subsystem": 2,  # windows
         "exports": None,
-        # The desktop program binds the three functions it calls by name at
+        # The desktop program binds the four functions it calls by name at
         # load time, and nothing else of the library.
         "extra_dlls": {"corvex.dll": {"KelpoEx", "InetMailMessageCountInFileEx",
-                                      "InetMailMessageCountInFileOfKind"}},
+                                      "InetMailMessageCountInFileOfKind", "KelpoExWithFlags"}},
         "strings": {"CompanyName": "TALVEN", "FileDescription": "Quillbox",
                     "FileVersion": "1, 0, 9, 4212", "InternalName": "Quillrun",
                     "OriginalFilename": "Quillrun.exe", "ProductName": "Quillbox",

@@ -156,7 +156,9 @@ TEST_F(Exports, CountOfKindByNameAndByOrdinal) {
 TEST_F(Exports, KelpoExWithFlagsReadsATreeByNameAndByOrdinal) {
     // A profile folder with a mail folder and its subfolder, in Japanese
     // names whose second bytes are 0x5C (表, ソ), and the output folder inside
-    // the tree; each mail folder's messages into a folder of its own.
+    // the tree: each mail folder's messages go into a folder of their own,
+    // and the second run, into the same folder, does not read what the first
+    // wrote there.
     std::string box;
     for (int i = 1; i <= 2; ++i)
         box += "From a@b Sat Jan  1 00:00:00 2000\r\nSubject: " + std::to_string(i) + "\r\n\r\nbody\r\n\r\n";
@@ -167,26 +169,31 @@ TEST_F(Exports, KelpoExWithFlagsReadsATreeByNameAndByOrdinal) {
     ASSERT_TRUE(WriteBytes(root + "\\" + so, box));
     ASSERT_TRUE(WriteBytes(root + "\\" + so + ".msf", std::string("\0index", 6)));
     ASSERT_TRUE(WriteBytes(root + "\\" + so + ".sbd\\" + hyo, box));
-    int n = 0;
+    int32_t counted = -1;
+    EXPECT_EQ(4, Dll().countOfKind(root.c_str(), KindMbox, CorvexFlagTree, nullptr, &counted, nullptr));
+    EXPECT_EQ(0, counted);
+    const std::string out = root + "\\out";
+    int runs = 0;
     for (KelpoExWithFlagsFn extract : {Dll().kelpoExWithFlags, ByOrdinal<KelpoExWithFlagsFn>(6)}) {
-        const std::string out = root + "\\out" + std::to_string(++n);
+        ++runs;
         CorvexByteTotal total = Garbage();
         int32_t rc = -1;
         EXPECT_EQ(4, extract(root.c_str(), out.c_str(), KindMbox, CorvexFlagTree, &total, &rc, nullptr));
         EXPECT_EQ(0, rc);
         EXPECT_EQ(2 * box.size() + 6, Total(total));
         EXPECT_EQ((std::vector<std::string>{so}), SortedEntries(out));
-        EXPECT_EQ((std::vector<std::string>{"00001.eml", "00002.eml", hyo}), SortedEntries(out + "\\" + so));
+        std::vector<std::string> names;
+        for (int i = 1; i <= 2 * runs; ++i)
+            names.push_back(EmlName(i));
+        EXPECT_EQ(names, SortedEntries(out + "\\" + so + "\\" + hyo));
+        names.push_back(hyo);
+        EXPECT_EQ(names, SortedEntries(out + "\\" + so));
         EXPECT_EQ("Subject: 2\r\n\r\nbody\r\n", ReadBytes(out + "\\" + so + "\\" + hyo + "\\00002.eml"));
         // An unknown bit: nothing read, nothing written.
         EXPECT_EQ(0, extract(root.c_str(), (tmp / "refused").c_str(), KindMbox, 2, &total, &rc, nullptr));
         EXPECT_EQ(ResultUnknownError, rc);
         EXPECT_FALSE(IsFolder(tmp / "refused"));
-        RemoveTree(out);
     }
-    int32_t rc = -1;
-    EXPECT_EQ(4, Dll().countOfKind(root.c_str(), KindMbox, CorvexFlagTree, nullptr, &rc, nullptr));
-    EXPECT_EQ(0, rc);
 }
 
 } // namespace
