@@ -105,6 +105,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirKindsAndTexts) {
         {IdImage3, 16, 342, 16, 16, "Static", ""},
         {IdLabel4, 36, 344, -1, -1, "Static", "変換オプション:"},
         {IdOptConvert, 16, 360, 185, 20, "ComboBox", "一般の形式"},
+        {IdKeepTree, 209, 360, 200, 20, "Button", "フォルダ構成を保って保存(&K)"},
     };
     for (const Expected &expected : controls) {
         SCOPED_TRACE(expected.id);
@@ -134,7 +135,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirKindsAndTexts) {
 TEST_F(MainWindowTest, EveryTextControlUsesMsUiGothicAtTwelvePixels) {
     MakeForm();
     for (ControlId id : {IdLabel1, IdLabel2, IdLabel3, IdLabel4, IdProgText, IdFromCtrl, IdToCtrl,
-                         IdBrowseBtn, IdStartBtn, IdOptConvert}) {
+                         IdBrowseBtn, IdStartBtn, IdOptConvert, IdKeepTree}) {
         SCOPED_TRACE(id);
         HFONT font = reinterpret_cast<HFONT>(SendMessageA(Control(id), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
@@ -212,12 +213,12 @@ TEST_F(MainWindowTest, HintsNameEachButtonsKey) {
     EXPECT_EQ(HintOf(toolTip, Window(), Control(IdStartBtn)), "");
 }
 
-TEST_F(MainWindowTest, TabWalksListDestinationBrowseKindAndStartInOrder) {
+TEST_F(MainWindowTest, TabWalksListDestinationBrowseKindTreeAndStartInOrder) {
     MakeForm();
     HWND edit = FindWindowExA(Control(IdToCtrl), nullptr, "Edit", nullptr);
     EXPECT_EQ(GetFocus(), Control(IdFromCtrl));
-    const HWND order[] = {edit, Control(IdBrowseBtn), Control(IdOptConvert), Control(IdStartBtn),
-                          Control(IdFromCtrl)};
+    const HWND order[] = {edit, Control(IdBrowseBtn), Control(IdOptConvert), Control(IdKeepTree),
+                          Control(IdStartBtn), Control(IdFromCtrl)};
     for (HWND expected : order) {
         PressKeys({}, VK_TAB);
         EXPECT_EQ(GetFocus(), expected);
