@@ -551,6 +551,105 @@ def against_section(b):
         b.row("against: %s" % what, best["new"], b.args.against_name, best["ref"], b.args.against_target)
 
 
+# ---------------------------------------------------------------- trees
+
+TREE_MAILDIR_FILES = 100000
+TREE_PROFILE_FILES = 40
+TREE_PROFILE_COPIES = 8        # of mbox.mbox: 2 GiB in all
+TREE_MILLION = 1000000
+
+
+def tree_inputs(b):
+    """Makes (once) the trees of the tree section beside the other inputs: a
+    Maildir of 100,000 messages, a profile folder of 2 GiB in 40 mbox files
+    with the same bytes in one file beside it, and a tree of a million small
+    files in 1,000 folders. Returns their paths and message counts."""
+    root = os.path.join(b.dir, "trees")
+    done = os.path.join(root, "made")
+    mbox = os.path.join(b.dir, "mbox.mbox")
+    with open(mbox, "rb") as f:
+        data = f.read()
+    # The messages of mbox.mbox, cut at their separators.
+    starts = [m.start() for m in re.finditer(rb"(?m)^From [^\n]*\n(?=[A-Za-z0-9-]+ ?:)", data)]
+    messages = [data[s:e] for s, e in zip(starts, starts[1:] + [len(data)])]
+    if not os.path.exists(done):
+        shutil.rmtree(root, ignore_errors=True)
+        print("  making the trees (once)", flush=True)
+        maildir = os.path.join(root, "Maildir")
+        for sub in ("cur", "new", "tmp"):
+            os.makedirs(os.path.join(maildir, sub))
+        for i in range(TREE_MAILDIR_FILES):
+            body = messages[i % len(messages)].split(b"\n", 1)[1]  # the message without its separator
+            with open(os.path.join(maildir, "cur", "%d.bench!2,S" % (1000000 + i)), "wb") as f:
+                f.write(body)
+        # The same bytes as one file and as 40 mail folders, some in ".sbd" folders.
+        one = os.path.join(root, "one.mbox")
+        profile = os.path.join(root, "Profile")
+        per_file = (len(messages) * TREE_PROFILE_COPIES + TREE_PROFILE_FILES - 1) // TREE_PROFILE_FILES
+        with open(one, "wb") as whole:
+            k = 0
+            for n in range(TREE_PROFILE_FILES):
+                folder = profile if n % 4 == 0 else os.path.join(profile, "F%02d.sbd" % (n - n % 4))
+                os.makedirs(folder, exist_ok=True)
+                with open(os.path.join(folder, "F%02d" % n), "wb") as part:
+                    for _ in range(per_file):
+                        if k >= len(messages) * TREE_PROFILE_COPIES:
+                            break
+                        m = messages[k % len(messages)]
+                        part.write(m)
+                        whole.write(m)
+                        k += 1
+        million = os.path.join(root, "Million")
+        small = b"Subject: m\n\nx\n"
+        for d in range(TREE_MILLION // 1000):
+            folder = os.path.join(million, "d%03d" % d)
+            os.makedirs(folder)
+            for i in range(1000):
+                with open(os.path.join(folder, "%d.eml" % i), "wb") as f:
+                    f.write(small)
+        with open(done, "w") as f:
+            f.write("made\n")
+    return {"maildir": (os.path.join(root, "Maildir"), TREE_MAILDIR_FILES),
+            "one": (os.path.join(root, "one.mbox"), len(messages) * TREE_PROFILE_COPIES),
+            "profile": (os.path.join(root, "Profile"), len(messages) * TREE_PROFILE_COPIES),
+            "million": (os.path.join(root, "Million"), TREE_MILLION)}
+
+
+def eml_files_below(path):
+    return sum(len([n for n in names if n.endswith(".eml")]) for _, _, names in os.walk(path))
+
+
+def tree_section(b):
+    """kelpo -tree on a Maildir of 100,000 files against cp -r of the same
+    tree to the same disk; on a profile of 2 GiB in 40 mbox files against one
+    2 GiB mbox; and its peak memory counting a tree of a million files."""
+    kelpo = tool("kelpo")
+    if not kelpo:
+        return b.missing("trees", "build/native/bin/kelpo is missing")
+    trees = tree_inputs(b)
+    maildir, n = trees["maildir"]
+    out, prepare = b.fresh_dir("maildir-copy")
+    copied, _, _ = b.measure(["cp", "-r", maildir, out], "cp -r Maildir", prepare)
+    out, prepare = b.fresh_dir("maildir")
+    t, _, _ = b.measure([kelpo, "-tree", maildir, out], "kelpo -tree Maildir", prepare)
+    b.expect("kelpo -tree Maildir (.eml files)", eml_files_below(out), n)
+    b.row("tree: Maildir of %d files, -tree" % n, t, "cp -r", copied, 2.0)
+    one, messages = trees["one"]
+    out, prepare = b.fresh_dir("one")
+    single, _, _ = b.measure([kelpo, "-mbox", one, out], "kelpo -mbox one 2 GiB mbox", prepare)
+    b.expect("kelpo -mbox one.mbox (.eml files)", eml_files_below(out), messages)
+    profile, _ = trees["profile"]
+    out, prepare = b.fresh_dir("profile")
+    t, _, _ = b.measure([kelpo, "-tree", "-mbox", profile, out], "kelpo -tree -mbox Profile", prepare)
+    b.expect("kelpo -tree -mbox Profile (.eml files)", eml_files_below(out), messages)
+    b.row("tree: profile, %d mbox files, 2 GiB" % TREE_PROFILE_FILES, t, "one 2 GiB mbox", single, 1.1)
+    shutil.rmtree(out, ignore_errors=True)
+    million, files = trees["million"]
+    rss = peak_mib(b, [kelpo, "-c", "-tree", million], "kelpo -c -tree Million")
+    print("  kelpo -c -tree, a million files: max RSS %.1f MiB" % rss, flush=True)
+    b.value_row("peak memory: kelpo -c -tree, %d files" % files, rss, "MiB", 64)
+
+
 SECTIONS = {"count": ("native counting", native_counting),
             "extract": ("native extraction", native_extraction),
             "wine": ("Windows build under Wine", wine_section),
@@ -558,6 +657,7 @@ SECTIONS = {"count": ("native counting", native_counting),
             "memory": ("peak memory", memory_section),
             "folder": ("folder of files", folder_section),
             "archive": ("large archive", archive_section),
+            "tree": ("mail folder trees", tree_section),
             "against": ("side by side with a reference build", against_section)}
 
 
@@ -575,10 +675,10 @@ def main():
                     help="the largest ratio of this build to the reference that passes")
     args = ap.parse_args()
     b = Bench(args)
-    for key in ("count", "extract", "wine", "desktop", "memory", "folder", "archive", "against"):
-        # The large archive takes minutes and GiBs: only when asked for; the
-        # reference build only when there is one.
-        if key == "archive" and not (args.only and key in args.only):
+    for key in ("count", "extract", "wine", "desktop", "memory", "folder", "archive", "tree", "against"):
+        # The large archive and the trees take minutes and GiBs: only when
+        # asked for; the reference build only when there is one.
+        if key in ("archive", "tree") and not (args.only and key in args.only):
             continue
         if key == "against":
             if not args.against_bin or key in args.skip:
