@@ -68,6 +68,14 @@ bool QuotedLine(const std::string &input, size_t i) {
     return input.compare(k, 5, "From ") == 0;
 }
 
+// The length of a quoted line's ">"s and "From ".
+size_t QuotedPrefix(const std::string &input, size_t i) {
+    size_t k = i;
+    while (k < input.size() && input[k] == '>')
+        ++k;
+    return k - i + 5;
+}
+
 // The number of input bytes from at that file stands for, where it holds
 // "X-Ds:8\r\n" for eight hyphens and, with unquote, lacks the first ">" of
 // each quoted line; npos when it stands for none.
@@ -76,8 +84,11 @@ size_t MatchAt(const std::string &input, size_t at, const std::string &file, boo
     for (size_t j = 0; j < file.size();) {
         if (i >= input.size())
             return std::string::npos;
-        if (unquote && (i == at || IsLineEnd(input[i - 1])) && QuotedLine(input, i)) {
-            ++i; // the writer's quote is left out
+        if (unquote && (i == at || IsLineEnd(input[i - 1])) && QuotedLine(input, i) &&
+            file.compare(j, QuotedPrefix(input, i) - 1, input, i + 1, QuotedPrefix(input, i) - 1) == 0) {
+            // The writer's quote is left out, unless the message ends inside
+            // the line's ">"s and "From " (then nothing tells it quoted).
+            ++i;
         } else if (file[j] == input[i]) {
             ++i, ++j;
         } else if (file.compare(j, 8, "X-Ds:8\r\n") == 0 && input.compare(i, 8, "--------") == 0) {
