@@ -108,6 +108,7 @@ public:
             else
                 File(filePath, file.size, Join(out, TreeFileName(file.name)), false);
         }
+        std::vector<TreeEntry>().swap(files); // only the subfolders' names are kept while below
         const bool maildir = std::any_of(folders.begin(), folders.end(),
                                          [](const TreeEntry &e) { return e.name == "tmp"; });
         for (const TreeEntry &folder : folders) {
