@@ -89,23 +89,28 @@ def read_corpus(corpus):
     return sources
 
 
-def mbox_spans(messages, form):
-    """The mbox file and each message as stored, its line ends those of the mbox."""
-    name, eol = form.rsplit("-", 1)
-    separator, empty_line = MBOX_FORMS[name]
-    eol = b"\r\n" if eol == "crlf" else b"\n"
-    out, spans = bytearray(), []
-    for _, data in messages:
+def write_mbox(messages, separator, empty_line=True, crlf=False):
+    """An mbox of the messages as its writers write it (mboxrd quoting, a
+    last line end, and an empty line after each unless the writer puts
+    none), and each message as it must come out: as stored, its line ends
+    those of the mbox."""
+    eol = b"\r\n" if crlf else b"\n"
+    out, stored = bytearray(), []
+    for data in messages:
         text = data.replace(b"\r\n", b"\n")
         if not text.endswith(b"\n"):
             text += b"\n"
-        stored = text.replace(b"\n", eol)
-        text = QUOTE.sub(rb">\1", text)
-        if empty_line:
-            text += b"\n"
-        out += separator.replace(b"\n", eol) + text.replace(b"\n", eol)
-        spans.append(stored)
-    return bytes(out), spans
+        stored.append(text.replace(b"\n", eol))
+        text = QUOTE.sub(rb">\1", text) + (b"\n" if empty_line else b"")
+        out += separator.rstrip(b"\n") + eol + text.replace(b"\n", eol)
+    return bytes(out), stored
+
+
+def mbox_spans(messages, form):
+    """The mbox file of a form and each message as it must come out."""
+    name, eol = form.rsplit("-", 1)
+    separator, empty_line = MBOX_FORMS[name]
+    return write_mbox([data for _, data in messages], separator, empty_line, eol == "crlf")
 
 
 def general_spans(messages, together):

@@ -22,22 +22,11 @@ import shutil
 import sys
 
 from kelpo_test import Program
-from realmail_test import MESSAGES, QUOTE, read_corpus
+from realmail_test import MBOX_FORMS, MESSAGES, read_corpus, write_mbox
 
 
-def mbox_of(messages, crlf=False, separator=b"From realmail@example.invalid Sat Jan  1 00:00:00 2000",
-            empty_line=True):
-    """An mbox as writers write it, and each message as it must come out."""
-    eol = b"\r\n" if crlf else b"\n"
-    out, stored = bytearray(), []
-    for data in messages:
-        text = data.replace(b"\r\n", b"\n")
-        if not text.endswith(b"\n"):
-            text += b"\n"
-        stored.append(text.replace(b"\n", eol))
-        text = QUOTE.sub(rb">\1", text) + (b"\n" if empty_line else b"")
-        out += separator + eol + text.replace(b"\n", eol)
-    return bytes(out), stored
+def mbox_of(messages, crlf=False, separator=MBOX_FORMS["mbox"][0], empty_line=True):
+    return write_mbox(messages, separator, empty_line, crlf)
 
 
 class Tree:
@@ -76,14 +65,14 @@ def build(root, sources):
     t.mail_folder("Local Folders/%s.sbd/%s.sbd/%s" % (s[0], s[1], s[2]),
                   "Local Folders/%s/%s/%s" % (s[0], s[1], s[2]), msgs[s[2]], crlf=True)
     t.mail_folder("Local Folders/%s.sbd/%s" % (s[0], s[10]), "Local Folders/%s/%s" % (s[0], s[10]),
-                  msgs[s[10]], separator=b"From - Sat Jan  1 00:00:00 2000")
+                  msgs[s[10]], separator=MBOX_FORMS["thunderbird"][0])
     t.mail_folder("Local Folders/%s" % s[3], "Local Folders/%s" % s[3], msgs[s[3]], crlf=True)
     t.mail_folder("Local Folders/%s.mbox" % s[4], "Local Folders/%s" % s[4], msgs[s[4]])
     # Another system's export.
     t.mail_folder("Export/%s.mbox/mbox" % s[5], "Export/%s" % s[5], msgs[s[5]])
     t.put("Export/%s.mbox/table_of_contents" % s[5], bytes(range(256)))
     t.mail_folder("Export/%s.mbox/mbox" % s[6], "Export/%s" % s[6], msgs[s[6]],
-                  separator=b"From ???@??? Sat Jan 01 00:00:00 2000", empty_line=False)
+                  separator=MBOX_FORMS["eudora"][0], empty_line=False)
     # One message per file: .eml files, an MH folder, a Maildir (its file
     # names as a Windows Maildir writes them, "!" for ":").
     for name, data in sorted(sources[s[7]], key=lambda m: m[0].encode()):
