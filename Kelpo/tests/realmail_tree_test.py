@@ -103,6 +103,20 @@ def written(out):
     return files
 
 
+def verify(tree, out, check):
+    """Every message in the folder its file maps to, byte for byte, and
+    nothing else below out."""
+    got = written(out)
+    for folder, messages in tree.expected.items():
+        names = ["%05d.eml" % (i + 1) for i in range(len(messages))]
+        have = got.pop(folder, {})
+        exact = sum(1 for i, name in enumerate(names) if have.get(name) == messages[i])
+        check(exact == len(messages) and sorted(have) == names,
+              "%-40s %4d of %4d messages, byte for byte, nothing else" % (folder, exact, len(messages)))
+    stray = {folder: sorted(files) for folder, files in got.items() if files}
+    check(not stray, "nothing else is written (%r)" % sorted(stray)[:5])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -140,15 +154,7 @@ def main():
     out = os.path.join(work, "out")
     status, said = program.run(["-tree", "-mbox", program.native(root), program.native(out)])
     check(status == 0, "-tree -mbox extracts (exit %d)" % status)
-    got = written(out)
-    for folder, messages in tree.expected.items():
-        names = ["%05d.eml" % (i + 1) for i in range(len(messages))]
-        have = got.pop(folder, {})
-        exact = sum(1 for i, name in enumerate(names) if have.get(name) == messages[i])
-        check(exact == len(messages) and sorted(have) == names,
-              "%-40s %4d of %4d messages, byte for byte, nothing else" % (folder, exact, len(messages)))
-    stray = {folder: sorted(files) for folder, files in got.items() if files}
-    check(not stray, "nothing else is written (%r)" % sorted(stray)[:5])
+    verify(tree, out, check)
 
     # Without -tree: the profile folder's own files, into one folder.
     profile = os.path.join(root, "Local Folders")
