@@ -23,6 +23,14 @@ namespace {
 constexpr size_t kWriteBuffer = 1 << 20;
 constexpr uint64_t kNoSeparator = UINT64_MAX;
 
+// Opens the input for a conversion; null (and 1001) when it cannot be read.
+std::unique_ptr<InputFile> OpenInput(CallContext &ctx, const char *inputPath, int32_t *resultCode) {
+    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
+    if (!input)
+        Fail(resultCode, ResultInputFileNotFound);
+    return input;
+}
+
 class FileConversion {
 public:
     FileConversion(CallContext &ctx, Reader &data, uint64_t fileSize, const char *outputFolder,
@@ -262,18 +270,6 @@ private:
     std::vector<uint8_t> buffer_;
     std::string scratch_; // a Date field's value, a separator line
 };
-
-} // namespace
-
-namespace {
-
-// Opens the input for a conversion; null (and 1001) when it cannot be read.
-std::unique_ptr<InputFile> OpenInput(CallContext &ctx, const char *inputPath, int32_t *resultCode) {
-    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
-    if (!input)
-        Fail(resultCode, ResultInputFileNotFound);
-    return input;
-}
 
 } // namespace
 
