@@ -29,11 +29,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# Wine takes its ANSI code page (932) and locale (1041) from a Shift-JIS locale.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.sjis$'; then
-  grep -q '^ja_JP.SJIS SHIFT_JIS' /etc/locale.gen 2>/dev/null ||
-    echo 'ja_JP.SJIS SHIFT_JIS' | $sudo tee -a /etc/locale.gen >/dev/null
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
-    echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+# Wine takes its ANSI code page and locale from the Unix locale: Shift-JIS
+# gives the Japanese system (932, 1041), en_US.UTF-8 an English one (1252,
+# 1033) on which the installer's pages are tested as well.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.sjis$' ||
+   ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+  for entry in 'ja_JP.SJIS SHIFT_JIS' 'ja_JP.UTF-8 UTF-8' 'en_US.UTF-8 UTF-8'; do
+    grep -q "^$entry" /etc/locale.gen 2>/dev/null ||
+      echo "$entry" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
   $sudo locale-gen >/dev/null 2>&1
 fi

@@ -17,6 +17,15 @@ std::string RemoteText(HWND window) {
     return text;
 }
 
+std::string RemoteTextUtf8(HWND window) {
+    wchar_t text[4096] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, sizeof text / sizeof *text,
+                        reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    char utf8[4096 * 3] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
 void RemoteClick(HWND button) {
     char name[16] = "";
     GetClassNameA(button, name, sizeof name);

@@ -15,6 +15,9 @@ bool WaitFor(const std::function<bool()> &done, DWORD timeout = kWait);
 
 // A window's text, without hanging on a process that stopped answering.
 std::string RemoteText(HWND window);
+// The same as UTF-8, read as Unicode: what a Unicode control holds, whatever
+// the system's code page.
+std::string RemoteTextUtf8(HWND window);
 
 // Clicks a button without waiting for what the click starts. A push button's
 // owner is told of the click as the button itself would tell it: a posted

@@ -1,6 +1,5 @@
 #include "FinishPage.h"
 
-#include "ExpandPathMacros.h"
 #include "PageIds.h"
 #include "TextFile.h"
 
@@ -10,13 +9,14 @@ void FinishPage::OnInit() {
     // After a removal the readme is gone with the product.
     if (mode_ != PageMode::Install)
         return;
-    std::string readme = setup().script().Value("Finish", "Readme");
-    if (readme.empty())
+    const ShownFile readme =
+        FileForLanguage(setup(), "Finish", "Readme", "", setup().ctx.installFolder);
+    if (!readme.named)
         return;
     ::ShowWindow(::GetDlgItem(hwnd_, IDC_README_LABEL), SW_SHOW);
     ::ShowWindow(::GetDlgItem(hwnd_, IDC_README_TEXT), SW_SHOW);
-    if (ExpandPathValue(readme, setup().ctx.installFolder, setup().platform))
-        SetItemText(IDC_README_TEXT, TextForBox(readme));
+    if (!readme.path.empty())
+        SetItemText(IDC_README_TEXT, TextForBox(readme.path));
 }
 
 int FinishPage::ReadOnlyBox() const { return IDC_README_TEXT; }

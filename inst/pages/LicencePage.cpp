@@ -11,8 +11,10 @@ void LicencePage::OnInit() {
     ::CheckRadioButton(hwnd_, IDC_DISAGREE, IDC_AGREE,
                        setup().ctx.licenceAccepted ? IDC_AGREE : IDC_DISAGREE);
     UpdateNext();
-    SetItemText(IDC_LICENCE_TEXT,
-                TextForBox(JoinPath(setup().cp, setup().ctx.setupFolder, "eula.txt")));
+    const ShownFile licence =
+        FileForLanguage(setup(), "License", "Eula", "eula.txt", setup().ctx.setupFolder);
+    if (!licence.path.empty())
+        SetItemText(IDC_LICENCE_TEXT, TextForBox(licence.path));
 }
 
 void LicencePage::OnCommand(int id, int code) {

@@ -5,6 +5,7 @@
 #include "Banner.h"
 #include "PageIds.h"
 #include "SetupPages.h"
+#include "UnicodeTextBox.h"
 
 namespace setup {
 
@@ -54,6 +55,10 @@ void PageDialog::SetItemText(int id, const std::string &text) {
     ::SetDlgItemTextA(hwnd_, id, text.c_str());
 }
 
+void PageDialog::SetItemText(int id, const std::wstring &text) {
+    ::SetWindowTextW(::GetDlgItem(hwnd_, id), text.c_str());
+}
+
 bool PageDialog::IsItemEnabled(int id) const {
     const HWND item = ::GetDlgItem(hwnd_, id);
     return item && ::IsWindowEnabled(item);
@@ -93,6 +98,8 @@ INT_PTR PageDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         ::SetWindowTextA(hwnd_, setup().ctx.caption.c_str());
+        if (const int box = ReadOnlyBox())
+            MakeUnicodeTextBox(hwnd_, box);
         OnInit();
         SyncCloseBox();
         if (const int focus = FocusControl()) {

@@ -50,7 +50,9 @@ protected:
     virtual void OnCommand(int /*id*/, int /*code*/) {}
     // Cancel, Back or Next, pressed while enabled.
     virtual void OnButton(int id) { End(id); }
-    // The read-only text box drawn on the window colour, or 0.
+    // The read-only text box drawn on the window colour, or 0. It is made
+    // a Unicode control before OnInit, so that a text in any language
+    // shows in it.
     virtual int ReadOnlyBox() const { return 0; }
     // The control that has the focus when the page opens; 0 for the first
     // one that takes it.
@@ -61,6 +63,8 @@ protected:
     bool ConfirmExit();
     std::string ItemText(int id) const;
     void SetItemText(int id, const std::string &text);
+    // Into a Unicode control, as the read-only text box is.
+    void SetItemText(int id, const std::wstring &text);
     bool IsItemEnabled(int id) const;
     Setup &setup() const { return frame_.setup; }
     // Keeps the close box in step with Cancel.

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include "ExpandPathMacros.h"
+#include "Folders.h"
 #include "Handles.h"
 #include "PathText.h"
+#include "Setup.h"
+#include "TextEncoding.h"
 
 namespace setup {
 
@@ -34,21 +38,72 @@ bool ReadWholeFile(const std::string &path, std::string &bytes) {
     return true;
 }
 
+bool Decode(const char *bytes, size_t length, unsigned codePage, std::wstring &text) {
+    text.clear();
+    if (length == 0)
+        return true;
+    const int count = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length),
+                                            nullptr, 0);
+    if (count <= 0)
+        return false;
+    text.resize(static_cast<size_t>(count));
+    return ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), &text[0],
+                                 count) == count;
+}
+
+std::wstring Characters(const std::string &bytes) {
+    const TextEncoding encoding = GuessTextEncoding(bytes, ::GetACP());
+    const char *begin = bytes.data() + encoding.markLength;
+    const size_t length = bytes.size() - encoding.markLength;
+    std::wstring text;
+    if (encoding.codePage == kCodePageUtf16Le) {
+        for (size_t i = 0; i + 1 < length; i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(begin[i]) |
+                                         static_cast<unsigned char>(begin[i + 1]) << 8);
+        return text;
+    }
+    // A code page that this system lacks (932 on an older Western Windows
+    // without East Asian support) leaves the system's own reading.
+    if (!Decode(begin, length, encoding.codePage, text))
+        Decode(begin, length, CP_ACP, text);
+    return text;
+}
+
 } // namespace
 
-std::string TextForBox(const std::string &path) {
+std::wstring TextForBox(const std::string &path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
-        return std::string();
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 16);
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            text += '\r';
-        text += c == '\0' ? ' ' : c;
+        return std::wstring();
+    const std::wstring characters = Characters(bytes);
+    std::wstring text;
+    text.reserve(characters.size() + characters.size() / 16);
+    for (size_t i = 0; i < characters.size(); ++i) {
+        const wchar_t c = characters[i];
+        if (c == L'\n' && (i == 0 || characters[i - 1] != L'\r'))
+            text += L'\r';
+        text += c == L'\0' ? L' ' : c;
     }
     return text;
+}
+
+ShownFile FileForLanguage(const Setup &setup, const std::string &section, const std::string &key,
+                          const std::string &def, const std::string &root) {
+    const Script script = setup.script();
+    ShownFile shown;
+    if (setup.ctx.language != kJapaneseLocale) {
+        shown.path = script.Value(section, key + "_English");
+        if (!shown.path.empty() && ExpandPathValue(shown.path, root, setup.platform) &&
+            IsExistingFile(shown.path)) {
+            shown.named = true;
+            return shown;
+        }
+    }
+    shown.path = script.Value(section, key, def);
+    shown.named = !shown.path.empty();
+    if (shown.named && !ExpandPathValue(shown.path, root, setup.platform))
+        shown.path.clear();
+    return shown;
 }
 
 } // namespace setup

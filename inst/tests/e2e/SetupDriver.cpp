@@ -54,6 +54,12 @@ void Fail(const std::string &what) {
 
 std::string ItemText(HWND dialog, int id) { return RemoteText(GetDlgItem(dialog, id)); }
 
+// The first line of a page's text box, as UTF-8.
+std::string FirstLine(HWND dialog, int id) {
+    const std::string text = RemoteTextUtf8(GetDlgItem(dialog, id));
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
 bool IsDialog(HWND window) {
     char name[32] = "";
     GetClassNameA(window, name, sizeof name);
@@ -333,7 +339,7 @@ bool AcceptLicence(const std::string &shots, const std::string &tag) {
     const HWND page = WaitForPage(Page::Licence);
     if (!page)
         return false;
-    Say("licence-text", ItemText(page, IDC_LICENCE_TEXT).substr(0, 80));
+    Say("licence-first-line", FirstLine(page, IDC_LICENCE_TEXT));
     Say("licence-next-enabled", IsWindowEnabled(GetDlgItem(page, IDC_NEXT)) ? "yes" : "no");
     Picture(page, shots, "setup-" + tag + "-licence");
     if (!Agree(page))
@@ -379,7 +385,7 @@ int Install(const std::string &package, const std::string &shots, const std::str
     if (!finish)
         return 1;
     Say("readme-shown", IsWindowVisible(GetDlgItem(finish, IDC_README_TEXT)) ? "yes" : "no");
-    Say("readme-text", ItemText(finish, IDC_README_TEXT).substr(0, 40));
+    Say("readme-first-line", FirstLine(finish, IDC_README_TEXT));
     Say("cancel-enabled", IsWindowEnabled(GetDlgItem(finish, IDCANCEL)) ? "yes" : "no");
     Picture(finish, shots, "setup-" + tag + "-finish");
     Click(finish, IDC_NEXT);

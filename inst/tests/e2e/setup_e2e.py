@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End to end: the real Quillbox-Setup.exe under Wine on the test display, in
 one locale (Japanese: code page 932, locale 1041; English: code page 1252,
-locale 1033), driven from outside by SetupDriver.exe as a user would click.
+locale 1033, from en_US.UTF-8), driven from outside by SetupDriver.exe as a user would click.
 
 Installs, checks every file, the uninstall entry, the shortcuts and that the
 installed programs run; removes the product through the registered command
@@ -29,7 +29,7 @@ ENTRY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillbox"
 THRESHOLD_KEY = "Software\\TALVEN\\Corvex"
 SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
 INSTALLED = ["Corvex.dll", "Quillrun.exe", "Kelpo.exe", "quillrun.chm", "readme.txt",
-             "setup.exe", "setup.ini"]
+             "readme-en.txt", "setup.exe", "setup.ini"]
 
 # The installer's texts and the pages' prompts in both languages.
 TEXTS = {
@@ -82,7 +82,7 @@ class Wine:
         self.loader = loader
         self.codepage = "cp932" if locale == "ja" else "cp1252"
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
-                        LC_ALL="ja_JP.SJIS" if locale == "ja" else "C.UTF-8")
+                        LC_ALL="ja_JP.SJIS" if locale == "ja" else "en_US.UTF-8")
 
     def run(self, args, timeout=300):
         """Runs a Windows program; its output comes through a file, since
@@ -107,6 +107,12 @@ class Wine:
         if path[:2].upper() == "Z:":
             return path[2:].replace("\\", "/")
         return os.path.join(self.prefix, "drive_c", path[3:].replace("\\", "/"))
+
+
+def first_line(text):
+    """The first line of a package text (code page 932) as UTF-8, as the
+    driver reports what a text box holds."""
+    return text.decode("cp932").splitlines()[0].encode("utf-8")
 
 
 def windows_path(path):
@@ -234,13 +240,20 @@ def main():
     for page in ("licence", "folder", "finish"):
         equal(seen.get(page + "-title"), texts[page], "the %s page's title" % page)
     equal(seen.get("licence-next-enabled"), b"no", "Next waits for I Agree")
-    equal(seen.get("licence-text"), payload["eula.txt"][:80], "the licence page shows eula.txt")
+    # The texts in the pages' language, read back as Unicode: the package's
+    # files are Shift-JIS, and the Japanese ones must not be shown as bytes
+    # of a Western code page.
+    licence, readme = ("eula.txt", "readme.txt") if tag == "ja" else ("eula-en.txt",
+                                                                      "readme-en.txt")
+    equal(seen.get("licence-first-line"), first_line(payload[licence]),
+          "the licence page shows %s" % licence)
     equal(seen.get("folder"), folder.encode(cp), "the folder page offers the script's folder")
     equal(seen.get("folder-prompt"), texts["prompt"], "the folder page's prompt")
     equal(seen.get("create-question"), texts["create?"].replace(b"%s", folder.encode(cp)),
           "the missing folder is offered to be made")
     equal(seen.get("readme-shown"), b"yes", "the finish page shows the readme")
-    equal(seen.get("readme-text"), payload["readme.txt"][:40], "the readme's text")
+    equal(seen.get("readme-first-line"), first_line(payload[readme]),
+          "the finish page shows %s" % readme)
     equal(seen.get("cancel-enabled"), b"no", "the finish page cannot be cancelled")
     equal(seen.get("exit-code"), b"1", "the package ends with the installer's 1")
 

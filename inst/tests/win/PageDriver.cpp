@@ -101,4 +101,19 @@ bool IsEnabled(HWND page, int controlId) {
     return ::IsWindowEnabled(::GetDlgItem(page, controlId)) != FALSE;
 }
 
+RECT ControlArea(HWND page, int controlId) {
+    RECT area = {};
+    GetWindowRect(GetDlgItem(page, controlId), &area);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT *>(&area), 2);
+    return area;
+}
+
+COLORREF PixelOf(HWND page, POINT at) {
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const HDC dc = GetDC(page);
+    const COLORREF colour = GetPixel(dc, at.x, at.y);
+    ReleaseDC(page, dc);
+    return colour;
+}
+
 } // namespace setup::test

@@ -32,5 +32,10 @@ std::string ControlText(HWND page, int controlId);
 void SetControlText(HWND page, int controlId, const std::string &text);
 bool IsShown(HWND page, int controlId);
 bool IsEnabled(HWND page, int controlId);
+// A control's rectangle in the page's client coordinates.
+RECT ControlArea(HWND page, int controlId);
+// The colour at a point of the page as the screen shows it, after the page
+// has been painted afresh.
+COLORREF PixelOf(HWND page, POINT at);
 
 } // namespace setup::test
