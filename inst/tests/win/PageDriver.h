@@ -6,9 +6,26 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "SetupTestSupport.h"
+#include "WizardPages.h"
+
 namespace setup::test {
+
+// A run of a test package whose pages are real windows.
+struct PageRun : PackageRun {
+    std::unique_ptr<WizardPages> wizard;
+
+    // A fresh run of the package with more script lines.
+    void Script(const std::string &more) {
+        pkg.WriteScript("[Setup]\nName=Quillbox Test\n[Registry]\nName=" + pkg.registryName +
+                        "\n" + more);
+        Begin(pkg.Context());
+        wizard.reset(new WizardPages(*setup, SetupTexts()));
+    }
+};
 
 // Runs show(), which opens a modal page; as soon as the page is up, script
 // runs on it. A page that the script leaves open is ended with kLeftOpen.

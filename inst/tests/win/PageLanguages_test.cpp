@@ -57,16 +57,12 @@ const char *kEnglishLicence = "Quillbox License Agreement\n\nArticle 1 (License)
 const char *kJapaneseReadme = u8"Quillbox 1.0 について\n";
 const char *kEnglishReadme = "About Quillbox 1.0\n";
 
-struct PageLanguages : ::testing::Test, PackageRun {
-    std::unique_ptr<WizardPages> wizard;
-
+struct PageLanguages : ::testing::Test, PageRun {
     void SetUp() override { Script(""); }
+    // A fresh run whose install folder holds the readme.
     void Script(const std::string &more) {
-        pkg.WriteScript("[Setup]\nName=Quillbox Test\n[Registry]\nName=" + pkg.registryName +
-                        "\n" + more);
-        Begin(pkg.Context());
+        PageRun::Script(more);
         ctx.installFolder = pkg.base.Path();
-        wizard.reset(new WizardPages(*setup, SetupTexts()));
     }
     bool JapaneseSystem() const { return GetACP() == 932; }
 

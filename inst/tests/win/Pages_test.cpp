@@ -21,17 +21,8 @@
 namespace setup::test {
 namespace {
 
-struct Pages : ::testing::Test, PackageRun {
-    std::unique_ptr<WizardPages> wizard;
-
+struct Pages : ::testing::Test, PageRun {
     void SetUp() override { Script(""); }
-    // A fresh run of the package with more script lines.
-    void Script(const std::string &more) {
-        pkg.WriteScript("[Setup]\nName=Quillbox Test\n[Registry]\nName=" + pkg.registryName +
-                        "\n" + more);
-        Begin(pkg.Context());
-        wizard.reset(new WizardPages(*setup, SetupTexts()));
-    }
     bool Japanese() const { return ctx.language == kJapaneseLocale; }
     // A text as the run's language shows it.
     std::string Said(const char *english, const char *japanese) const {
