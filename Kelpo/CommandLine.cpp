@@ -2,6 +2,8 @@
 
 #include <Corvex.h>
 
+#include "Cp932.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -14,9 +16,9 @@ bool IsLeadByte(unsigned char byte)
 #ifdef _WIN32
     return IsDBCSLeadByte(byte) != FALSE;
 #else
-    // The lead bytes of code page 932, the only code page the texts and the
-    // library's paths use on Linux.
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    // Code page 932, the only code page the texts and the library's paths
+    // use on Linux.
+    return quillbox::IsShiftJisLeadByte(byte);
 #endif
 }
 

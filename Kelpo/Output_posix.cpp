@@ -4,6 +4,8 @@
 // Japanese at all, they go out as UTF-8.
 #include "Output.h"
 
+#include "Cp932.h"
+
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
@@ -68,9 +70,7 @@ public:
             if (done == static_cast<size_t>(-1) && errno != E2BIG) {
                 // A character the terminal cannot show: a question mark for it.
                 std::fputc('?', stdout);
-                const unsigned char lead = static_cast<unsigned char>(*inPtr);
-                const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-                const size_t skip = (doubleByte && inLeft >= 2) ? 2 : 1;
+                const size_t skip = quillbox::LeadBytes::ShiftJis().CharLength(inPtr, inLeft, 0);
                 inPtr += skip;
                 inLeft -= skip;
             }

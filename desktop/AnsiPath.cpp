@@ -4,18 +4,24 @@
 
 #include <cstring>
 
+#include "Cp932.h"
+
 namespace {
 
-bool IsLead(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE; }
+// The system's code page, which the program's paths are in.
+const quillbox::LeadBytes &SystemLeadBytes() {
+    static const quillbox::LeadBytes lead(
+        [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
+    return lead;
+}
+
+bool IsLead(char c) { return SystemLeadBytes().IsLead(static_cast<unsigned char>(c)); }
 
 // Calls visit(index, isSingleByte) for each character from the start.
 template <class Visit>
 void ForEachCharacter(const std::string &text, Visit visit) {
-    for (size_t i = 0; i < text.size();) {
-        bool pair = IsLead(text[i]) && i + 1 < text.size();
-        visit(i, !pair);
-        i += pair ? 2 : 1;
-    }
+    SystemLeadBytes().ForEachChar(text.data(), text.size(),
+                                  [&](size_t i, size_t bytes) { visit(i, bytes == 1); });
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -28,10 +28,8 @@ uint32_t OutputNames::NextUnknown(uint32_t n) const {
 
 CallContext::CallContext(Host &host, size_t cacheSize)
     : host_(host), style_(host.Style()), cacheSize_(cacheSize ? cacheSize : 1),
-      pumping_(host.HasMessageQueue()) {
-    for (int b = 0; b < 256; ++b)
-        lead_[b] = host.IsLeadByte(static_cast<unsigned char>(b));
-}
+      lead_([&host](unsigned char b) { return host.IsLeadByte(b); }),
+      pumping_(host.HasMessageQueue()) {}
 
 void CallContext::PumpSlow() {
     if (!pumping_) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Cp932.h"
 #include "host.h"
 
 namespace corvex {
@@ -59,7 +60,7 @@ public:
     Host &host() { return host_; }
     PathStyle style() const { return style_; }
     char separator() const { return style_ == PathStyle::Windows ? '\\' : '/'; }
-    bool IsLead(unsigned char b) const { return lead_[b]; }
+    bool IsLead(unsigned char b) const { return lead_.IsLead(b); }
     size_t cacheSize() const { return cacheSize_; }
     OutputNames &names() { return names_; }
     // Forgets the output names known, when the files that follow go into
@@ -103,7 +104,7 @@ private:
     Host &host_;
     PathStyle style_;
     size_t cacheSize_;
-    bool lead_[256];
+    quillbox::LeadBytes lead_;
     OutputNames names_;
     bool pumping_;
     unsigned pumpCountdown_ = 1;

@@ -3,6 +3,8 @@
 // the environment, and double-byte text follows the caller's locale.
 #include "host.h"
 
+#include "Cp932.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <langinfo.h>
@@ -164,7 +166,7 @@ public:
     // systems use) and the other encodings no byte of a multi-byte character
     // is "/", so a path is walked byte by byte there.
     bool IsLeadByte(unsigned char b) const override {
-        return LocaleIsShiftJis() && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+        return LocaleIsShiftJis() && quillbox::IsShiftJisLeadByte(b);
     }
 
     InputFile *OpenInput(const char *path) override {

@@ -34,21 +34,8 @@ bool MatchesNoCase(const CodePage &cp, const std::string &text, const std::strin
 
 } // namespace
 
-CodePage::CodePage(const SetupPlatform &platform) {
-    for (int b = 0; b < 256; ++b)
-        lead_[b] = platform.IsLeadByte(static_cast<unsigned char>(b));
-}
-
-CodePage CodePage::ShiftJis() {
-    CodePage cp;
-    for (int b = 0x81; b <= 0x9F; ++b)
-        cp.lead_[b] = true;
-    for (int b = 0xE0; b <= 0xFC; ++b)
-        cp.lead_[b] = true;
-    return cp;
-}
-
-CodePage CodePage::SingleByte() { return CodePage(); }
+CodePage::CodePage(const SetupPlatform &platform)
+    : LeadBytes([&platform](unsigned char b) { return platform.IsLeadByte(b); }) {}
 
 size_t FindChar(const CodePage &cp, const std::string &text, char c, size_t from) {
     for (size_t i = from; i < text.size(); i += cp.CharLength(text, i)) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Cp932.h"
+
 namespace setup {
 
 class SetupPlatform;
@@ -17,23 +19,23 @@ constexpr size_t kPathBufferSize = 260;
 inline bool FitsPathBuffer(const std::string &path) { return path.size() < kPathBufferSize; }
 
 // The lead bytes of a code page.
-class CodePage {
+class CodePage : public quillbox::LeadBytes {
 public:
+    // The system's, as the platform tells them.
     explicit CodePage(const SetupPlatform &platform);
     // Code page 932 (Shift-JIS) by its fixed lead-byte ranges.
-    static CodePage ShiftJis();
+    static CodePage ShiftJis() { return CodePage(quillbox::LeadBytes::ShiftJis()); }
     // A single-byte code page.
-    static CodePage SingleByte();
+    static CodePage SingleByte() { return CodePage(quillbox::LeadBytes()); }
 
-    bool IsLead(unsigned char byte) const { return lead_[byte]; }
+    using LeadBytes::CharLength;
     // Bytes taken by the character at offset i (1 or 2; 1 at a lone final lead byte).
     size_t CharLength(const std::string &text, size_t i) const {
-        return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        return CharLength(text.data(), text.size(), i);
     }
 
 private:
-    CodePage() = default;
-    bool lead_[256] = {};
+    explicit CodePage(const quillbox::LeadBytes &lead) : LeadBytes(lead) {}
 };
 
 constexpr char kSeparator = '\\';

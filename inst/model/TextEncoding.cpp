@@ -1,6 +1,6 @@
 #include "TextEncoding.h"
 
-#include "PathText.h"
+#include "Cp932.h"
 
 namespace setup {
 
@@ -29,11 +29,10 @@ struct ShiftJisLook {
 };
 
 ShiftJisLook LookAsShiftJis(const std::string &bytes) {
-    static const CodePage shiftJis = CodePage::ShiftJis();
     ShiftJisLook look;
     for (size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (shiftJis.IsLead(byte)) {
+        if (quillbox::IsShiftJisLeadByte(byte)) {
             if (i + 1 >= bytes.size() || !IsShiftJisTrail(static_cast<unsigned char>(bytes[i + 1]))) {
                 look.wellFormed = false;
                 return look;

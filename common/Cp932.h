@@ -1,0 +1,52 @@
+// Text in an ANSI code page, walked one character at a time, so that the
+// second byte of a double-byte character (0x5C, "\", among them in code page
+// 932) is never taken for a character of its own. Shared by the library and
+// its hosts, the console tool, the desktop program and the installer; portable,
+// with no call into the system.
+#pragma once
+
+#include <cstddef>
+
+namespace quillbox {
+
+// The lead bytes of code page 932 (Shift-JIS), the product's one double-byte
+// code page: 0x81 to 0x9F and 0xE0 to 0xFC.
+constexpr bool IsShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// A code page's lead bytes as a table, asked once of a test (code page 932's,
+// the system's, a locale's), so that a walk costs one load per byte.
+class LeadBytes {
+public:
+    // A single-byte code page.
+    LeadBytes() = default;
+    template <class IsLead>
+    explicit LeadBytes(IsLead isLead) {
+        for (int b = 0; b < 256; ++b)
+            lead_[b] = isLead(static_cast<unsigned char>(b));
+    }
+    static LeadBytes ShiftJis() { return LeadBytes(IsShiftJisLeadByte); }
+
+    bool IsLead(unsigned char byte) const { return lead_[byte]; }
+    // Bytes taken by the character that begins at text[i] of a text of
+    // length bytes: 2 for a lead byte with another byte after it, else 1
+    // (a lone lead byte at the end stands for itself).
+    size_t CharLength(const char *text, size_t length, size_t i) const {
+        return IsLead(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
+    }
+    // Calls visit(offset, bytes) for each character of the text, in order.
+    template <class Visit>
+    void ForEachChar(const char *text, size_t length, Visit visit) const {
+        for (size_t i = 0; i < length;) {
+            const size_t bytes = CharLength(text, length, i);
+            visit(i, bytes);
+            i += bytes;
+        }
+    }
+
+private:
+    bool lead_[256] = {};
+};
+
+} // namespace quillbox
