@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         Check(MatchAt(input, input.size() - all.size(), all, false) == all.size(),
               "general: the input from the first message on");
         // ...and it starts where the scanner puts the first message.
-        std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
+        std::unique_ptr<corvex::InputFile> file = corvex::PlatformHost().OpenInput(in.c_str());
         corvex::Reader reader(*file, corvex::kDefaultCacheSize);
         corvex::CallContext scan(corvex::PlatformHost());
         corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind);
@@ -187,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } else {
         // The messages from the first separator on are the last ones, one
         // for each separator.
-        std::unique_ptr<corvex::InputFile> file(corvex::PlatformHost().OpenInput(in.c_str()));
+        std::unique_ptr<corvex::InputFile> file = corvex::PlatformHost().OpenInput(in.c_str());
         corvex::Reader reader(*file, corvex::kDefaultCacheSize);
         corvex::CallContext scan(corvex::PlatformHost());
         const uint64_t size = input.size();

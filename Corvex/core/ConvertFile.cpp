@@ -25,7 +25,7 @@ constexpr uint64_t kNoSeparator = UINT64_MAX;
 
 // Opens the input for a conversion; null (and 1001) when it cannot be read.
 std::unique_ptr<InputFile> OpenInput(CallContext &ctx, const char *inputPath, int32_t *resultCode) {
-    std::unique_ptr<InputFile> input(ctx.host().OpenInput(inputPath));
+    std::unique_ptr<InputFile> input = ctx.host().OpenInput(inputPath);
     if (!input)
         Fail(resultCode, ResultInputFileNotFound);
     return input;
@@ -226,7 +226,7 @@ private:
                 return false;
             }
             bool exists = false;
-            out.reset(ctx_.host().CreateNewOutput(path, exists));
+            out = ctx_.host().CreateNewOutput(path, exists);
             const EntryKind found = out || exists ? EntryKind::File : ctx_.host().Attributes(path).kind;
             if (found == EntryKind::Error) {
                 Fail(resultCode_, ResultFileCreateError);
@@ -243,7 +243,7 @@ private:
                     --counter_;
                     continue;
                 }
-                out.reset(ctx_.host().CreateOutput(path));
+                out = ctx_.host().CreateOutput(path);
                 if (!out) {
                     Fail(resultCode_, ResultFileCreateError);
                     return false;

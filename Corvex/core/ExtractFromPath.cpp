@@ -123,7 +123,7 @@ int32_t ExtractFromPath(CallContext &ctx, const char *inputPath, const char *out
         Fail(resultCode, ResultInputFileNotFound);
         return 0;
     }
-    std::unique_ptr<FolderEnumeration> entries(ctx.host().EnumerateFolder(pattern));
+    std::unique_ptr<FolderEnumeration> entries = ctx.host().EnumerateFolder(pattern);
     if (!entries)
         return 0;
 

@@ -138,7 +138,7 @@ private:
             return false;
         if (EndsWithNoCase(folderName, ".sbd"))
             return true;
-        std::unique_ptr<InputFile> input(ctx_.host().OpenInput(path.c_str()));
+        std::unique_ptr<InputFile> input = ctx_.host().OpenInput(path.c_str());
         char head[5];
         return input && input->ReadAt(0, head, sizeof head) == int64_t(sizeof head) &&
                std::memcmp(head, "From ", sizeof head) == 0;
@@ -149,7 +149,7 @@ private:
         const std::string pattern = Join(path, ctx_.style() == PathStyle::Windows ? "*.*" : "*");
         if (pattern.size() >= kPathBuffer)
             return false;
-        std::unique_ptr<FolderEnumeration> entries(ctx_.host().EnumerateFolder(pattern.c_str()));
+        std::unique_ptr<FolderEnumeration> entries = ctx_.host().EnumerateFolder(pattern.c_str());
         if (!entries)
             return false;
         FolderEntry item;

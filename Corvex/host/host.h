@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace corvex {
 
@@ -68,7 +69,7 @@ public:
     virtual bool IsLeadByte(unsigned char b) const = 0;
 
     // Opens an existing file for reading with no sharing; null on failure.
-    virtual InputFile *OpenInput(const char *path) = 0;
+    virtual std::unique_ptr<InputFile> OpenInput(const char *path) = 0;
     // Looks up the one entry that a path names (wildcards as the platform's
     // find functions take them); a path ending in a separator names none.
     virtual EntryInfo FindEntry(const char *path) = 0;
@@ -77,16 +78,16 @@ public:
     virtual EntryInfo Attributes(const char *path) = 0;
     // Starts enumerating the entries that match a pattern ("folder\*.*");
     // null when the enumeration cannot start.
-    virtual FolderEnumeration *EnumerateFolder(const char *pattern) = 0;
+    virtual std::unique_ptr<FolderEnumeration> EnumerateFolder(const char *pattern) = 0;
     // True when the two paths name the same existing folder.
     virtual bool SameFolder(const char *a, const char *b) = 0;
     // Creates one folder with default security.
     virtual bool CreateFolder(const char *path) = 0;
     // Creates (or replaces) a file for writing with no sharing; null on failure.
-    virtual OutputFile *CreateOutput(const char *path) = 0;
+    virtual std::unique_ptr<OutputFile> CreateOutput(const char *path) = 0;
     // Creates a file for writing with no sharing only when nothing of that
     // name exists; on failure, exists tells whether that was the reason.
-    virtual OutputFile *CreateNewOutput(const char *path, bool &exists) = 0;
+    virtual std::unique_ptr<OutputFile> CreateNewOutput(const char *path, bool &exists) = 0;
     // Deletes a file (one that is no longer open); false when it stays.
     virtual bool RemoveFile(const char *path) = 0;
 

@@ -169,7 +169,7 @@ public:
         return LocaleIsShiftJis() && quillbox::IsShiftJisLeadByte(b);
     }
 
-    InputFile *OpenInput(const char *path) override {
+    std::unique_ptr<InputFile> OpenInput(const char *path) override {
         // Non-blocking, so that a FIFO in a folder cannot hang the call.
         Descriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (fd.get() < 0)
@@ -180,7 +180,7 @@ public:
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
             return nullptr;
         const uint64_t size = uint64_t(st.st_size);
-        return new PosixInput(fd.release(), size);
+        return std::unique_ptr<InputFile>(new PosixInput(fd.release(), size));
     }
 
     EntryInfo FindEntry(const char *path) override {
@@ -192,12 +192,14 @@ public:
 
     EntryInfo Attributes(const char *path) override { return Stat(path); }
 
-    FolderEnumeration *EnumerateFolder(const char *pattern) override {
+    std::unique_ptr<FolderEnumeration> EnumerateFolder(const char *pattern) override {
         std::string folder(pattern);
         size_t slash = folder.rfind('/');
         folder.erase(slash == std::string::npos ? 0 : slash + 1);
         DIR *dir = ::opendir(folder.empty() ? "." : folder.c_str());
-        return dir ? new PosixEnumeration(dir) : nullptr;
+        if (!dir)
+            return nullptr;
+        return std::unique_ptr<FolderEnumeration>(new PosixEnumeration(dir));
     }
 
     bool SameFolder(const char *a, const char *b) override {
@@ -210,15 +212,19 @@ public:
 
     // Other programs do not take part in advisory locks on files they write,
     // so output files are not locked.
-    OutputFile *CreateOutput(const char *path) override {
+    std::unique_ptr<OutputFile> CreateOutput(const char *path) override {
         int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        return fd < 0 ? nullptr : new PosixOutput(fd);
+        if (fd < 0)
+            return nullptr;
+        return std::unique_ptr<OutputFile>(new PosixOutput(fd));
     }
 
-    OutputFile *CreateNewOutput(const char *path, bool &exists) override {
+    std::unique_ptr<OutputFile> CreateNewOutput(const char *path, bool &exists) override {
         int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         exists = fd < 0 && errno == EEXIST;
-        return fd < 0 ? nullptr : new PosixOutput(fd);
+        if (fd < 0)
+            return nullptr;
+        return std::unique_ptr<OutputFile>(new PosixOutput(fd));
     }
 
     bool RemoveFile(const char *path) override { return ::unlink(path) == 0; }

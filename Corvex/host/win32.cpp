@@ -1,6 +1,8 @@
 // The host layer over Win32, in the ANSI forms of the calls.
 #include "host.h"
 
+#include "Cp932.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -138,12 +140,25 @@ bool FolderIdentity(const char *path, BY_HANDLE_FILE_INFORMATION &info) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Cuts the separator at the end of a full path longer than a drive root,
+// when it is a character of its own: the byte before it may be the second
+// byte of a double-byte character, in the lead-byte range or not.
+void CutTrailingSeparator(char *path, DWORD &length) {
+    if (length <= 3)
+        return;
+    const quillbox::LeadBytes lead([](unsigned char b) { return ::IsDBCSLeadByte(b) != FALSE; });
+    size_t last = 0;
+    lead.ForEachChar(path, length, [&](size_t i, size_t) { last = i; });
+    if (last == length - 1 && path[last] == '\\')
+        path[--length] = 0;
+}
+
 class Win32Host : public Host {
 public:
     PathStyle Style() const override { return PathStyle::Windows; }
     bool IsLeadByte(unsigned char b) const override { return ::IsDBCSLeadByte(b) != FALSE; }
 
-    InputFile *OpenInput(const char *path) override {
+    std::unique_ptr<InputFile> OpenInput(const char *path) override {
         FileHandle h(::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!h.valid())
@@ -154,7 +169,7 @@ public:
         const DWORD low = ::GetFileSize(h.get(), &high);
         if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
             return nullptr;
-        Win32Input *input = new Win32Input(h.get(), uint64_t(high) << 32 | low);
+        std::unique_ptr<InputFile> input(new Win32Input(h.get(), uint64_t(high) << 32 | low));
         h.release();
         return input;
     }
@@ -186,10 +201,12 @@ public:
         return info;
     }
 
-    FolderEnumeration *EnumerateFolder(const char *pattern) override {
+    std::unique_ptr<FolderEnumeration> EnumerateFolder(const char *pattern) override {
         WIN32_FIND_DATAA first;
         HANDLE h = ::FindFirstFileA(pattern, &first);
-        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Enumeration(h, first);
+        if (h == INVALID_HANDLE_VALUE)
+            return nullptr;
+        return std::unique_ptr<FolderEnumeration>(new Win32Enumeration(h, first));
     }
 
     bool SameFolder(const char *a, const char *b) override {
@@ -203,27 +220,27 @@ public:
         DWORD lb = ::GetFullPathNameA(b, MAX_PATH, fb, nullptr);
         if (!la || la >= MAX_PATH || !lb || lb >= MAX_PATH)
             return false;
-        if (la > 3 && fa[la - 1] == '\\' && !::IsDBCSLeadByte(BYTE(fa[la - 2])))
-            fa[la - 1] = 0;
-        if (lb > 3 && fb[lb - 1] == '\\' && !::IsDBCSLeadByte(BYTE(fb[lb - 2])))
-            fb[lb - 1] = 0;
+        CutTrailingSeparator(fa, la);
+        CutTrailingSeparator(fb, lb);
         return ::lstrcmpiA(fa, fb) == 0;
     }
 
     bool CreateFolder(const char *path) override { return ::CreateDirectoryA(path, nullptr) != FALSE; }
 
-    OutputFile *CreateOutput(const char *path) override {
+    std::unique_ptr<OutputFile> CreateOutput(const char *path) override {
         HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        return h == INVALID_HANDLE_VALUE ? nullptr : new Win32Output(h);
+        if (h == INVALID_HANDLE_VALUE)
+            return nullptr;
+        return std::unique_ptr<OutputFile>(new Win32Output(h));
     }
 
-    OutputFile *CreateNewOutput(const char *path, bool &exists) override {
+    std::unique_ptr<OutputFile> CreateNewOutput(const char *path, bool &exists) override {
         HANDLE h = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             exists = false;
-            return new Win32Output(h);
+            return std::unique_ptr<OutputFile>(new Win32Output(h));
         }
         DWORD error = ::GetLastError();
         exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;

@@ -27,7 +27,7 @@ protected:
     Reader &Open(const std::string &bytes) {
         std::string path = dir / ("in" + std::to_string(files_++));
         WriteFile(path, bytes);
-        input_.reset(host.OpenInput(path.c_str()));
+        input_ = host.OpenInput(path.c_str());
         reader_.reset(new Reader(*input_, Ctx().cacheSize()));
         size_ = bytes.size();
         return *reader_;

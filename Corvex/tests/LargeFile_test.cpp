@@ -129,8 +129,10 @@ public:
 
     PathStyle Style() const override { return PathStyle::Posix; }
     bool IsLeadByte(unsigned char) const override { return false; }
-    InputFile *OpenInput(const char *path) override {
-        return std::string(path) == "/big" ? new PatternInput(p_) : nullptr;
+    std::unique_ptr<InputFile> OpenInput(const char *path) override {
+        if (std::string(path) != "/big")
+            return nullptr;
+        return std::unique_ptr<InputFile>(new PatternInput(p_));
     }
     EntryInfo FindEntry(const char *path) override { return Attributes(path); }
     EntryInfo Attributes(const char *path) override {
@@ -146,14 +148,14 @@ public:
         }
         return e;
     }
-    FolderEnumeration *EnumerateFolder(const char *) override { return nullptr; }
+    std::unique_ptr<FolderEnumeration> EnumerateFolder(const char *) override { return nullptr; }
     bool SameFolder(const char *, const char *) override { return false; }
     bool CreateFolder(const char *) override { return true; }
-    OutputFile *CreateOutput(const char *path) override {
+    std::unique_ptr<OutputFile> CreateOutput(const char *path) override {
         outputs[path] = Checksum();
-        return new SumOutput(outputs[path]);
+        return std::unique_ptr<OutputFile>(new SumOutput(outputs[path]));
     }
-    OutputFile *CreateNewOutput(const char *path, bool &exists) override {
+    std::unique_ptr<OutputFile> CreateNewOutput(const char *path, bool &exists) override {
         exists = outputs.count(path) != 0;
         return exists ? nullptr : CreateOutput(path);
     }

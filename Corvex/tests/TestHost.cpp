@@ -17,8 +17,8 @@ namespace {
 
 class CountingInput : public InputFile {
 public:
-    CountingInput(InputFile *real, TestHost &host, std::string path)
-        : real_(real), host_(host), path_(std::move(path)) {}
+    CountingInput(std::unique_ptr<InputFile> real, TestHost &host, std::string path)
+        : real_(std::move(real)), host_(host), path_(std::move(path)) {}
     uint64_t Size() const override { return real_->Size(); }
     int64_t ReadAt(uint64_t offset, void *buffer, size_t count) override {
         if (host_.reads++ == host_.cutAtRead && ::truncate(path_.c_str(), off_t(host_.cutTo)) != 0)
@@ -36,7 +36,8 @@ private:
 
 class CountingOutput : public OutputFile {
 public:
-    CountingOutput(OutputFile *real, TestHost &host) : real_(real), host_(host) {}
+    CountingOutput(std::unique_ptr<OutputFile> real, TestHost &host)
+        : real_(std::move(real)), host_(host) {}
     bool Write(const void *data, size_t count) override {
         host_.writeSizes.push_back(count);
         if (host_.writes++ == host_.failWriteAt) {
@@ -55,6 +56,13 @@ private:
     std::unique_ptr<OutputFile> real_;
     TestHost &host_;
 };
+
+// A file the host created, counted as it is written; null stays null.
+std::unique_ptr<OutputFile> Counted(std::unique_ptr<OutputFile> real, TestHost &host) {
+    if (!real)
+        return nullptr;
+    return std::unique_ptr<OutputFile>(new CountingOutput(std::move(real), host));
+}
 
 } // namespace
 
@@ -93,10 +101,12 @@ bool TestHost::IsLeadByte(unsigned char b) const {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-InputFile *TestHost::OpenInput(const char *path) {
+std::unique_ptr<InputFile> TestHost::OpenInput(const char *path) {
     const std::string mapped = Map(path);
-    InputFile *real = real_.OpenInput(mapped.c_str());
-    return real ? new CountingInput(real, *this, mapped) : nullptr;
+    std::unique_ptr<InputFile> real = real_.OpenInput(mapped.c_str());
+    if (!real)
+        return nullptr;
+    return std::unique_ptr<InputFile>(new CountingInput(std::move(real), *this, mapped));
 }
 
 EntryInfo TestHost::FindEntry(const char *path) {
@@ -125,7 +135,7 @@ EntryInfo TestHost::Attributes(const char *path) {
     return real_.Attributes(Map(path).c_str());
 }
 
-FolderEnumeration *TestHost::EnumerateFolder(const char *pattern) {
+std::unique_ptr<FolderEnumeration> TestHost::EnumerateFolder(const char *pattern) {
     return real_.EnumerateFolder(Map(pattern).c_str());
 }
 
@@ -138,15 +148,14 @@ bool TestHost::CreateFolder(const char *path) {
     return real_.CreateFolder(Map(path).c_str());
 }
 
-OutputFile *TestHost::CreateOutput(const char *path) {
+std::unique_ptr<OutputFile> TestHost::CreateOutput(const char *path) {
     ++createOutputs;
     if (createFails && createFails(path))
         return nullptr;
-    OutputFile *real = real_.CreateOutput(Map(path).c_str());
-    return real ? new CountingOutput(real, *this) : nullptr;
+    return Counted(real_.CreateOutput(Map(path).c_str()), *this);
 }
 
-OutputFile *TestHost::CreateNewOutput(const char *path, bool &exists) {
+std::unique_ptr<OutputFile> TestHost::CreateNewOutput(const char *path, bool &exists) {
     ++createNewOutputs;
     exists = false;
     if (attributesTaken && attributesTaken(path)) {
@@ -155,8 +164,7 @@ OutputFile *TestHost::CreateNewOutput(const char *path, bool &exists) {
     }
     if ((createFails && createFails(path)) || (attributesError && attributesError(path)))
         return nullptr;
-    OutputFile *real = real_.CreateNewOutput(Map(path).c_str(), exists);
-    return real ? new CountingOutput(real, *this) : nullptr;
+    return Counted(real_.CreateNewOutput(Map(path).c_str(), exists), *this);
 }
 
 bool TestHost::RemoveFile(const char *path) {

@@ -43,14 +43,14 @@ public:
 
     PathStyle Style() const override;
     bool IsLeadByte(unsigned char b) const override;
-    InputFile *OpenInput(const char *path) override;
+    std::unique_ptr<InputFile> OpenInput(const char *path) override;
     EntryInfo FindEntry(const char *path) override;
     EntryInfo Attributes(const char *path) override;
-    FolderEnumeration *EnumerateFolder(const char *pattern) override;
+    std::unique_ptr<FolderEnumeration> EnumerateFolder(const char *pattern) override;
     bool SameFolder(const char *a, const char *b) override;
     bool CreateFolder(const char *path) override;
-    OutputFile *CreateOutput(const char *path) override;
-    OutputFile *CreateNewOutput(const char *path, bool &exists) override;
+    std::unique_ptr<OutputFile> CreateOutput(const char *path) override;
+    std::unique_ptr<OutputFile> CreateNewOutput(const char *path, bool &exists) override;
     bool RemoveFile(const char *path) override;
     bool PumpOneMessage() override;
     void ReadThresholdSetting(char *buffer, size_t size) override;
