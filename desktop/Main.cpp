@@ -125,8 +125,9 @@ void TMainForm::HelpBtnClick() {
     if (length == 0 || length >= MAX_PATH)
         return;
     std::string file = FolderOf(program) + LangRes::HelpFileName;
+    // The help window is the help engine's own: nothing keeps its handle.
     if (helpEngine_)
-        helpWindow_ = helpEngine_(hwnd_, file.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+        helpEngine_(hwnd_, file.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
 }
 
 void TMainForm::AboutBtnClick() {

@@ -179,7 +179,6 @@ private:
     TBrowseDialog browseDialog_;
     std::string openDialogFolder_;
     HtmlHelpProc helpEngine_ = nullptr;
-    HWND helpWindow_ = nullptr; // what the help engine returned last; kept, not used
 
     Font font_;
     HWND toolTip_ = nullptr;

@@ -25,7 +25,7 @@ bool EnsureFolderTree(CallContext &ctx, const char *path) {
     if (length + 1 > sizeof copy)
         return false;
     std::memcpy(copy, path, length + 1);
-    if (!EnsureTrailingBackslash(ctx, copy, sizeof copy))
+    if (!EnsureTrailingSeparator(ctx, copy, sizeof copy))
         return false;
 
     size_t from;

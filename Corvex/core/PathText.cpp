@@ -42,7 +42,7 @@ size_t LengthWithoutTrailingSeparators(const CallContext &ctx, const char *path)
     return length;
 }
 
-bool EnsureTrailingBackslash(const CallContext &ctx, char *text, size_t capacity) {
+bool EnsureTrailingSeparator(const CallContext &ctx, char *text, size_t capacity) {
     size_t length = std::strlen(text);
     if (!length || EndsWithSeparator(ctx, text))
         return true;
@@ -64,7 +64,7 @@ bool JoinPath(const CallContext &ctx, const char *text, const char *name, char *
     if (length + 1 > capacity)
         return false;
     std::memcpy(out, text, length + 1);
-    if (!EnsureTrailingBackslash(ctx, out, capacity))
+    if (!EnsureTrailingSeparator(ctx, out, capacity))
         return false;
     size_t head = std::strlen(out), tail = std::strlen(name);
     if (head + tail + 1 > capacity)

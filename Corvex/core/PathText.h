@@ -27,7 +27,7 @@ bool EndsWithSeparator(const CallContext &ctx, const char *text);
 size_t LengthWithoutTrailingSeparators(const CallContext &ctx, const char *path);
 // Appends a separator to a non-empty path that does not end in one; false
 // (and the text unchanged) when the buffer of capacity bytes has no room.
-bool EnsureTrailingBackslash(const CallContext &ctx, char *text, size_t capacity);
+bool EnsureTrailingSeparator(const CallContext &ctx, char *text, size_t capacity);
 // Whether an output folder leaves room in a path buffer for a separator,
 // an output name and the terminator.
 bool OutputFolderFits(const CallContext &ctx, const char *folder);

@@ -233,12 +233,12 @@ TEST(PathText, TrailBytesAndSeparators) {
     EXPECT_FALSE(IsTrailByteAt(ctx, "a\x95\x5c", 1));
     EXPECT_TRUE(IsTrailByteAt(ctx, "a\x95\x5c", 2));
     char buf[8] = "C:\\\x95\x5c";
-    EXPECT_TRUE(EnsureTrailingBackslash(ctx, buf, sizeof buf));
+    EXPECT_TRUE(EnsureTrailingSeparator(ctx, buf, sizeof buf));
     EXPECT_STREQ(buf, "C:\\\x95\x5c\\");
-    EXPECT_TRUE(EnsureTrailingBackslash(ctx, buf, sizeof buf));
+    EXPECT_TRUE(EnsureTrailingSeparator(ctx, buf, sizeof buf));
     EXPECT_STREQ(buf, "C:\\\x95\x5c\\");
     char full[5] = "C:\\a";
-    EXPECT_FALSE(EnsureTrailingBackslash(ctx, full, sizeof full));
+    EXPECT_FALSE(EnsureTrailingSeparator(ctx, full, sizeof full));
     TestHost posix;
     CallContext p(posix);
     EXPECT_TRUE(IsAcceptablePath(p, "/x"));
