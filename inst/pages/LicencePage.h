@@ -1,5 +1,6 @@
-// The licence page: "eula.txt" from the setup folder, and Next only once
-// "I Agree" is chosen.
+// The licence page: the licence of the page's language from the setup
+// folder ([License] Eula, "eula.txt" by default, or Eula_English on the
+// English pages), and Next only once "I Agree" is chosen.
 #pragma once
 
 #include "PageDialog.h"
