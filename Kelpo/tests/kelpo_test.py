@@ -18,6 +18,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from testrun import windows_path  # noqa: E402
+
 TEXTS = {
     101: "使い方:",
     102: "Kelpo [-mbox][-nifty][-tree] 調査するファイル/フォルダ EML出力先フォルダ\n",
@@ -66,7 +69,7 @@ class Program:
     def native(self, host_path):
         if not self.windows:
             return host_path
-        return "Z:" + os.path.abspath(host_path).replace("/", "\\")
+        return windows_path(host_path)
 
     def failure_status(self):
         # -1 from main: 255 as a POSIX exit status (Wine hands on the low byte).

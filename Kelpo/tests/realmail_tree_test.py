@@ -21,8 +21,10 @@ import os
 import shutil
 import sys
 
-from kelpo_test import Program
-from realmail_test import MBOX_FORMS, MESSAGES, read_corpus, write_mbox
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from kelpo_test import Program  # noqa: E402
+from realmail_test import MBOX_FORMS, MESSAGES, read_corpus, write_mbox  # noqa: E402
+from testrun import Checks  # noqa: E402
 
 
 def mbox_of(messages, crlf=False, separator=MBOX_FORMS["mbox"][0], empty_line=True):
@@ -134,13 +136,7 @@ def main():
     program = Program(os.path.abspath(options.program),
                       os.path.abspath(options.wine) if options.wine else None, work)
     sources = read_corpus(corpus)
-    failures, checks = [], []
-
-    def check(ok, what):
-        print(("ok   " if ok else "FAIL ") + what)
-        checks.append(what)
-        if not ok:
-            failures.append(what)
+    check = Checks()
 
     check(len(sources) >= 11 and sum(len(m) for m in sources.values()) == MESSAGES,
           "the corpus holds %d messages in at least 11 sources" % MESSAGES)
@@ -165,8 +161,7 @@ def main():
     check(status == 0 and len(os.listdir(flat)) == own and not any(
         os.path.isdir(os.path.join(flat, n)) for n in os.listdir(flat)),
         "without -tree: the %d messages of the folder's own files, in one folder" % own)
-    print("%d checks, %d failed" % (len(checks), len(failures)))
-    return 1 if failures else 0
+    return check.exit_status("%d checks" % check.made)
 
 
 if __name__ == "__main__":

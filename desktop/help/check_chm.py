@@ -10,13 +10,10 @@ import subprocess
 import sys
 import tempfile
 
-failures = []
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from testrun import Checks  # noqa: E402
 
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what)
-    if not ok:
-        failures.append(what)
+check = Checks()
 
 
 def system_entries(data):
@@ -61,8 +58,7 @@ def main(chm, sources):
     check(lcid == 0x411, "the language is 0x411 (%#x)" % lcid)
     title = system.get(3, b"").rstrip(b"\0").decode("cp932", errors="replace")
     check(title == "Quillbox ヘルプ", "the title is %r" % title)
-    print("quillrun.chm: %d failed" % len(failures))
-    return 1 if failures else 0
+    return check.exit_status("quillrun.chm")
 
 
 if __name__ == "__main__":

@@ -7,35 +7,19 @@ the windows in the screenshots folder."""
 import argparse
 import os
 import shutil
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 import bmp2png  # noqa: E402
+from testrun import Checks, run_program, windows_path  # noqa: E402
 
-failures = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what)
-    if not ok:
-        failures.append(what)
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+check = Checks()
 
 
 def wine(args, wine_run, timeout=300):
-    """Runs a Windows program; its output goes through a file, since Wine's
-    helper processes would hold a pipe open."""
-    with tempfile.TemporaryFile() as out:
-        status = subprocess.run([wine_run] + args, stdout=out, stderr=subprocess.DEVNULL,
-                                stdin=subprocess.DEVNULL, timeout=timeout).returncode
-        out.seek(0)
-        text = out.read().decode("cp932", errors="replace").replace("\r\n", "\n")
-    return status, text
+    """Runs a Windows program; returns its exit status and its output as text."""
+    status, out, _ = run_program([wine_run] + args, timeout=timeout)
+    return status, out.decode("cp932", errors="replace").replace("\r\n", "\n")
 
 
 def drive(driver, wine_run, args):
@@ -151,8 +135,7 @@ def main():
     for name in ("main-idle", "main-after-count", "about", "run-finished", "refused"):
         check(os.path.isfile(os.path.join(args.screenshots, name + ".png")), "picture " + name + ".png")
 
-    print("quillrun end to end: %d failed" % len(failures))
-    return 1 if failures else 0
+    return check.exit_status("quillrun end to end")
 
 
 if __name__ == "__main__":

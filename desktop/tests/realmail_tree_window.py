@@ -10,16 +10,14 @@ the files it wrote are judged here as the console tool's are.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "Kelpo", "tests"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "Kelpo", "tests"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from realmail_tree_test import build, verify  # noqa: E402
 from realmail_test import read_corpus  # noqa: E402
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+from testrun import Checks, run_program, windows_path  # noqa: E402
 
 
 def main():
@@ -37,25 +35,16 @@ def main():
     total = sum(len(v) for v in tree.expected.values())
     env = dict(os.environ, QUILLBOX_TREE=windows_path(root), QUILLBOX_TREE_OUT=windows_path(out),
                QUILLBOX_TREE_MESSAGES=str(total))
-    with open(os.path.join(work, "test.log"), "wb") as log:
-        status = subprocess.run([options.wine_run, options.test, "--gtest_filter=RealmailTreeTest.*"],
-                                stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT, env=env,
-                                timeout=600).returncode
-    with open(os.path.join(work, "test.log"), "rb") as log:
-        said = log.read().decode("utf-8", errors="replace")
-    failures = []
-
-    def check(ok, what):
-        print(("ok   " if ok else "FAIL ") + what)
-        if not ok:
-            failures.append(what)
+    status, out_bytes, err_bytes = run_program(
+        [options.wine_run, options.test, "--gtest_filter=RealmailTreeTest.*"], env=env, timeout=600)
+    said = (out_bytes + err_bytes).decode("utf-8", errors="replace")
+    check = Checks()
 
     check(status == 0 and "[  PASSED  ] 1 test" in said,
           "the window counted %d messages and ran the tree (exit %d)%s"
           % (total, status, "" if status == 0 else "\n" + said[-3000:]))
     verify(tree, out, check)
-    print("%d failed" % len(failures))
-    return 1 if failures else 0
+    return check.exit_status("the real-mail tree through the window")
 
 
 if __name__ == "__main__":

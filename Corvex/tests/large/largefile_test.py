@@ -15,8 +15,10 @@ import hashlib
 import os
 import re
 import shutil
-import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
+from testrun import run_program, windows_path  # noqa: E402
 
 G4 = 1 << 32
 SEP = b"From big@example.invalid Sat Jan  1 00:00:00 2000\n"
@@ -133,18 +135,14 @@ def main():
         return 77
 
     def native(path):
-        return "Z:" + path.replace("/", "\\") if options.wine else path
+        return windows_path(path) if options.wine else path
 
     def run(args):
         command = ([options.wine] if options.wine else []) + args
         env = dict(os.environ)
         env.pop("CORVEX_CRITERIA_KEYWORD_COUNT", None)
-        out_path = os.path.join(work, "stdout")
-        with open(out_path, "wb") as out:
-            status = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=subprocess.DEVNULL, env=env, timeout=1800).returncode
-        with open(out_path, "rb") as out:
-            return status, out.read().replace(b"\r\n", b"\n")
+        status, out, _ = run_program(command, env=env, timeout=1800)
+        return status, out.replace(b"\r\n", b"\n")
 
     failures = []
 

@@ -15,15 +15,14 @@ import argparse
 import os
 import re
 import shutil
-import subprocess
 import sys
-import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "scripts"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "Corvex", "tests", "static"))
 import bmp2png  # noqa: E402
 from check_pe import PeImage  # noqa: E402
+from testrun import Checks, run_program, windows_path  # noqa: E402
 
 ENTRY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillbox"
 THRESHOLD_KEY = "Software\\TALVEN\\Corvex"
@@ -67,13 +66,7 @@ TEXTS = {
     },
 }
 
-failures = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what)
-    if not ok:
-        failures.append(what)
+check = Checks()
 
 
 class Wine:
@@ -85,18 +78,12 @@ class Wine:
                         LC_ALL="ja_JP.SJIS" if locale == "ja" else "en_US.UTF-8")
 
     def run(self, args, timeout=300):
-        """Runs a Windows program; its output comes through a file, since
-        Wine's helper processes would hold a pipe open."""
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            # Wine reads its arguments as UTF-8 whatever the locale.
-            args = [a.encode("utf-8") for a in args]
-            status = subprocess.run([self.loader.encode()] + args, stdout=out, stderr=err,
-                                    stdin=subprocess.DEVNULL, env=self.env,
-                                    timeout=timeout).returncode
-            out.seek(0)
-            err.seek(0)
-            self.errors = err.read()
-            return status, out.read()
+        """Runs a Windows program; returns its exit status and output."""
+        # Wine reads its arguments as UTF-8 whatever the locale.
+        args = [a.encode("utf-8") for a in args]
+        status, out, self.errors = run_program([self.loader.encode()] + args, env=self.env,
+                                               timeout=timeout)
+        return status, out
 
     def text(self, data):
         """Bytes of the ANSI code page as text."""
@@ -113,10 +100,6 @@ def first_line(text):
     """The first line of a package text (code page 932) as UTF-8, as the
     driver reports what a text box holds."""
     return text.decode("cp932").splitlines()[0].encode("utf-8")
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class Driver:
@@ -360,8 +343,7 @@ def main():
         check(os.path.isfile(os.path.join(args.screenshots, "setup-%s-%s.png" % (tag, name))),
               "picture setup-%s-%s.png" % (tag, name))
 
-    print("setup end to end (%s): %d failed" % (tag, len(failures)))
-    return 1 if failures else 0
+    return check.exit_status("setup end to end (%s)" % tag)
 
 
 if __name__ == "__main__":
