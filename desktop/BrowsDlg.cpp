@@ -7,6 +7,7 @@
 #include "LangRes.h"
 #include "Notice.h"
 #include "Outside.h"
+#include "win/Handles.h"
 
 namespace {
 
@@ -19,16 +20,6 @@ std::set<const TBrowseDialog *> &LiveDialogs() {
     static std::set<const TBrowseDialog *> dialogs;
     return dialogs;
 }
-
-template <class T>
-class ComRef {
-public:
-    ~ComRef() {
-        if (p)
-            p->Release();
-    }
-    T *p = nullptr;
-};
 
 // Memory from the shell's allocator, freed with it.
 class ShellMemory {
@@ -102,25 +93,25 @@ TBrowseDialog::TBrowseDialog(Outside &outside) : outside_(outside) { LiveDialogs
 TBrowseDialog::~TBrowseDialog() { LiveDialogs().erase(this); }
 
 bool TBrowseDialog::Execute(HWND owner) {
-    ComRef<IMalloc> allocator;
-    if (FAILED(outside_.GetShellMalloc(&allocator.p)) || !allocator.p)
+    quillbox::win::ComPtr<IMalloc> allocator;
+    if (FAILED(outside_.GetShellMalloc(allocator.put())) || !allocator.get())
         return false;
 
-    ShellMemory root(allocator.p);
+    ShellMemory root(allocator.get());
     if (!Root.empty()) {
-        ComRef<IShellFolder> desktop;
-        if (FAILED(outside_.GetDesktopFolder(&desktop.p)) || !desktop.p)
+        quillbox::win::ComPtr<IShellFolder> desktop;
+        if (FAILED(outside_.GetDesktopFolder(desktop.put())) || !desktop.get())
             throw RaisedError(LangRes::BrowseNoDesktopFolder);
         std::wstring wide = Wide(Root);
         ULONG eaten = 0;
         LPITEMIDLIST parsed = nullptr;
         // An unknown root starts the tree at the desktop.
-        if (SUCCEEDED(desktop.p->ParseDisplayName(owner, nullptr, &wide[0], &eaten, &parsed,
+        if (SUCCEEDED(desktop->ParseDisplayName(owner, nullptr, &wide[0], &eaten, &parsed,
                                                   nullptr)))
             root.Block() = parsed;
     }
 
-    ShellMemory buffer(allocator.p, allocator.p->Alloc(MAX_PATH));
+    ShellMemory buffer(allocator.get(), allocator->Alloc(MAX_PATH));
     if (!buffer.Block())
         throw RaisedError(LangRes::BrowseNoBuffer);
     char *name = static_cast<char *>(buffer.Block());
@@ -142,7 +133,7 @@ bool TBrowseDialog::Execute(HWND owner) {
     }
     if (!chosen)
         return false;
-    ShellMemory item(allocator.p, chosen);
+    ShellMemory item(allocator.get(), chosen);
     name[MAX_PATH - 1] = '\0';
     displayName_ = name;
     char path[MAX_PATH] = "";

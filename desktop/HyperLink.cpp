@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Outside.h"
+#include "win/Handles.h"
 
 namespace {
 
@@ -46,18 +47,6 @@ POINT PointOf(LPARAM lParam) {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-// Restores a device context's font when it goes.
-class SelectedFont {
-public:
-    SelectedFont(HDC dc, HFONT font) : dc_(dc), old_(SelectObject(dc, font)) {}
-    ~SelectedFont() { SelectObject(dc_, old_); }
-    SelectedFont(const SelectedFont &) = delete;
-    SelectedFont &operator=(const SelectedFont &) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 } // namespace
 
@@ -306,7 +295,7 @@ void THyperLink::Paint() {
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE); // the system's: not deleted
     FillRect(dc, &client, face);
     {
-        SelectedFont selected(dc, font_.Handle());
+        const quillbox::win::Selected selected(dc, font_.Handle());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(hwnd_) ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
         std::string text = WindowText(hwnd_);

@@ -2,34 +2,16 @@
 // box and the drop-purpose dialog, and runs the message loop until the main
 // window closes.
 #include <windows.h>
-#include <ole2.h>
 
 #include "Dialogs.h"
 #include "InetMail.h"
 #include "Main.h"
 #include "Outside.h"
-
-namespace {
-
-// The shell's folder browser (new style) needs OLE on this thread.
-class OleSession {
-public:
-    OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleSession() {
-        if (ok_)
-            OleUninitialize();
-    }
-    OleSession(const OleSession &) = delete;
-    OleSession &operator=(const OleSession &) = delete;
-
-private:
-    bool ok_;
-};
-
-} // namespace
+#include "win/Handles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
-    OleSession ole;
+    // The shell's folder browser (new style) needs OLE on this thread.
+    const quillbox::win::OleSession ole;
     RealOutside outside;
     TMainForm mainForm(outside, LinkedInetMail());
     if (!mainForm.Create())

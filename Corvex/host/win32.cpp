@@ -2,6 +2,7 @@
 #include "host.h"
 
 #include "Cp932.h"
+#include "win/Handles.h"
 
 #include <windows.h>
 
@@ -11,43 +12,10 @@ namespace corvex {
 
 namespace {
 
-// A handle closed with its own function when it goes out of scope.
-template <BOOL(WINAPI *Close)(HANDLE)>
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE h) : h_(h) {}
-    ~ScopedHandle() {
-        if (valid())
-            Close(h_);
-    }
-    ScopedHandle(const ScopedHandle &) = delete;
-    ScopedHandle &operator=(const ScopedHandle &) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-    void release() { h_ = INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
-using FileHandle = ScopedHandle<::CloseHandle>;
-using FindHandle = ScopedHandle<::FindClose>;
-
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    ~RegistryKey() {
-        if (key_)
-            ::RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey &) = delete;
-    RegistryKey &operator=(const RegistryKey &) = delete;
-    HKEY *out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
+using quillbox::win::FindHandle;
+using quillbox::win::KernelHandle;
+using quillbox::win::NullIfInvalid;
+using quillbox::win::RegistryKey;
 
 class Win32Input : public InputFile {
 public:
@@ -71,7 +39,7 @@ public:
     }
 
 private:
-    FileHandle file_;
+    KernelHandle file_;
     uint64_t size_;
 };
 
@@ -99,7 +67,7 @@ public:
     }
 
 private:
-    FileHandle file_;
+    KernelHandle file_;
 };
 
 void CopyEntry(const WIN32_FIND_DATAA &data, FolderEntry &entry) {
@@ -134,9 +102,10 @@ private:
 
 // The volume and file index of an existing folder.
 bool FolderIdentity(const char *path, BY_HANDLE_FILE_INFORMATION &info) {
-    FileHandle h(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return h.valid() && ::GetFileInformationByHandle(h.get(), &info) &&
+    const KernelHandle h(NullIfInvalid(
+        ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    return h.get() && ::GetFileInformationByHandle(h.get(), &info) &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -159,9 +128,10 @@ public:
     bool IsLeadByte(unsigned char b) const override { return ::IsDBCSLeadByte(b) != FALSE; }
 
     std::unique_ptr<InputFile> OpenInput(const char *path) override {
-        FileHandle h(::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!h.valid())
+        KernelHandle h(NullIfInvalid(::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                                   nullptr)));
+        if (!h.get())
             return nullptr;
         // GetFileSize rather than GetFileSizeEx: the library still loads on
         // the systems that lack the latter.
@@ -176,9 +146,9 @@ public:
 
     EntryInfo FindEntry(const char *path) override {
         WIN32_FIND_DATAA data;
-        FindHandle find(::FindFirstFileA(path, &data));
+        const FindHandle find(NullIfInvalid(::FindFirstFileA(path, &data)));
         EntryInfo info;
-        if (!find.valid())
+        if (!find.get())
             return info;
         FolderEntry entry;
         CopyEntry(data, entry);

@@ -7,37 +7,6 @@ namespace setup {
 
 namespace {
 
-using MemoryDc = Scoped<HDC, ::DeleteDC>;
-
-// A device context of the screen, released when it goes.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc &) = delete;
-    ScreenDc &operator=(const ScreenDc &) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// An object selected into a device context while this lives.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-    ~Selected() { ::SelectObject(dc_, old_); }
-    Selected(const Selected &) = delete;
-    Selected &operator=(const Selected &) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 int Scaled(int pixels, int dpi) { return ::MulDiv(pixels, dpi, 96); }
 
 } // namespace
