@@ -172,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         std::unique_ptr<corvex::InputFile> file = corvex::PlatformHost().OpenInput(in.c_str());
         corvex::Reader reader(*file, corvex::kDefaultCacheSize);
         corvex::CallContext scan(corvex::PlatformHost());
-        corvex::ScanResult first = corvex::FindMessageStart(scan, reader, input.size() + 1, 0, kind);
+        corvex::ScanResult first =
+            corvex::MessageScanner(scan, reader, input.size() + 1, kind, 0).Next();
         Check(count == 0 ? !first.Found() : first.Found() && uint64_t(first.offset) == input.size() - all.size(),
               "general: the first file begins at the first message");
     } else if (kind == KindNifty) {

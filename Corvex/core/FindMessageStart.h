@@ -66,11 +66,4 @@ private:
     std::string delimiter_;
 };
 
-// The first message from start on (a line's first byte), for a look at one
-// place of the input.
-inline ScanResult FindMessageStart(CallContext &ctx, Reader &data, uint64_t limit, uint64_t start,
-                                   int32_t kind) {
-    return MessageScanner(ctx, data, limit, kind, start).Next();
-}
-
 } // namespace corvex

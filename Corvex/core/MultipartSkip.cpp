@@ -34,37 +34,79 @@ bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *deli
     return closed_;
 }
 
+namespace {
+
+bool IsLineBreak(Reader &data, uint64_t at) {
+    const uint8_t b = data.ByteAt(at);
+    return b == 13 || b == 10;
+}
+
+} // namespace
+
+// One look's walk from one occurrence of the boundary's value to the next:
+// the line each stands on, and what that line does to the look.
+class MultipartSkip::Occurrences {
+public:
+    Occurrences(CallContext &ctx, Reader &data, const std::string &delimiter, uint64_t from)
+        : ctx_(ctx), data_(data), delimiter_(delimiter), valueLength_(delimiter.size() - 2),
+          from_(from), lineStart_(from), previous_(from) {}
+
+    enum class Verdict {
+        GoOn,        // an ordinary line: the look goes on
+        Closes,      // the closing line "--" boundary "--"
+        Redeclared   // a line that declares the same boundary again
+    };
+
+    // What the line of the occurrence at hit does; the occurrences before it
+    // were on lines that did nothing.
+    Verdict At(uint64_t hit) {
+        // The start of hit's line: back to the line break before it, but no
+        // further than the occurrence before, which is on a line already known.
+        uint64_t q = hit;
+        while (q > previous_ && q > from_ && !IsLineBreak(data_, q - 1))
+            --q;
+        if (q > previous_ || q == from_ || IsLineBreak(data_, q - 1))
+            lineStart_ = q;
+        previous_ = hit;
+        if (hit == lineStart_ + 2 && data_.ByteAt(lineStart_) == '-' &&
+            data_.ByteAt(lineStart_ + 1) == '-' && data_.ByteAt(hit + valueLength_) == '-' &&
+            data_.ByteAt(hit + valueLength_ + 1) == '-')
+            return Verdict::Closes;
+        // A line with the value twice is read once.
+        if (checked_ == lineStart_)
+            return Verdict::GoOn;
+        checked_ = lineStart_;
+        return DeclaresBoundary(ctx_, data_, lineStart_, MeasureLine(data_, lineStart_),
+                                delimiter_.data(), delimiter_.size())
+                   ? Verdict::Redeclared
+                   : Verdict::GoOn;
+    }
+
+    // The first byte of the line of the last occurrence looked at.
+    uint64_t LineStart() const { return lineStart_; }
+
+private:
+    CallContext &ctx_;
+    Reader &data_;
+    const std::string &delimiter_;
+    const size_t valueLength_;
+    const uint64_t from_;
+    uint64_t lineStart_;
+    uint64_t previous_;
+    uint64_t checked_ = ~uint64_t(0);
+};
+
 uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit) {
     const uint8_t *value = reinterpret_cast<const uint8_t *>(delimiter_.data()) + 2;
     const size_t m = delimiter_.size() - 2;
     if (m == 0)
         return from; // an empty boundary: nothing to tell its lines by, so no skip
-    auto isBreak = [&](uint64_t q) {
-        const uint8_t b = data.ByteAt(q);
-        return b == 13 || b == 10;
-    };
-    uint64_t lineStart = from, previous = from, checked = ~uint64_t(0);
-    // Whether the occurrence at hit ends the look (closed_ tells how); the
-    // lines before it held none that could.
-    auto ends = [&](uint64_t hit) {
-        // The start of hit's line: back to the line break before it, but no
-        // further than the occurrence before, which is on a line already known.
-        uint64_t q = hit;
-        while (q > previous && q > from && !isBreak(q - 1))
-            --q;
-        if (q > previous || q == from || isBreak(q - 1))
-            lineStart = q;
-        previous = hit;
-        if (hit == lineStart + 2 && data.ByteAt(lineStart) == '-' && data.ByteAt(lineStart + 1) == '-' &&
-            data.ByteAt(hit + m) == '-' && data.ByteAt(hit + m + 1) == '-') {
-            closed_ = true;
-            return true;
-        }
-        if (checked == lineStart)
-            return false;
-        checked = lineStart;
-        return DeclaresBoundary(ctx, data, lineStart, MeasureLine(data, lineStart),
-                                delimiter_.data(), delimiter_.size());
+    Occurrences occurrences(ctx, data, delimiter_, from);
+    // Whether the occurrence at hit ends the look; closed_ says how.
+    const auto ends = [&](uint64_t hit) {
+        const Occurrences::Verdict verdict = occurrences.At(hit);
+        closed_ = verdict == Occurrences::Verdict::Closes;
+        return verdict != Occurrences::Verdict::GoOn;
     };
 
     // The cached bytes from p (p < limit), no further than the limit.
@@ -87,7 +129,7 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
             if (found == count)
                 break;
             if (ends(p + found))
-                return lineStart;
+                return occurrences.LineStart();
             at = found + 1;
             // Reading the hit's line may have put other blocks in the cache,
             // this one out: it is asked for again.
@@ -99,7 +141,7 @@ uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, 
         for (uint64_t q = p + count - (count < m ? count : m - 1); q < p + count; ++q)
             if (q >= from && BytesEqual(data, q, reinterpret_cast<const char *>(value), m) &&
                 ends(q))
-                return lineStart;
+                return occurrences.LineStart();
         p += count;
     }
     return limit;

@@ -34,6 +34,8 @@ public:
     }
 
 private:
+    class Occurrences;
+
     // Looks for the closing line from the line at from on; returns where the
     // look ended (closed_ says whether at a closing line).
     uint64_t LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "CallContext.h"
-#include "FindMessageStart.h"
+#include "FirstMessage.h"
 #include "Reader.h"
 #include "TestHost.h"
 

@@ -1,6 +1,6 @@
 // The walk that finds where messages begin: offsets, header blocks, the
 // threshold setting, line ends and NUL bytes.
-#include "FindMessageStart.h"
+#include "FirstMessage.h"
 
 #include "Corvex.h"
 #include "CoreTest.h"

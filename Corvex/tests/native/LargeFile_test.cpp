@@ -15,7 +15,7 @@
 #include "CallContext.h"
 #include "Corvex.h"
 #include "ExtractFromPath.h"
-#include "FindMessageStart.h"
+#include "FirstMessage.h"
 #include "Reader.h"
 #include "TrimMessageEnd.h"
 #include "host.h"
