@@ -230,9 +230,14 @@ TEST_F(PageLanguages, EveryPagePictured) {
     const auto picture = [](const std::string &name) {
         return [name](HWND page) {
             const std::string path = PictureName(name);
-            // The page as it stands once everything on it has painted.
+            // The page as it stands once everything on it has painted, and
+            // the painting has reached the screen: Wine hands a window's
+            // drawing to the display when its thread next looks for
+            // messages, which a look that does not wait is.
             RedrawWindow(page, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+            GdiFlush();
+            MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             if (!path.empty()) {
                 EXPECT_TRUE(SaveWindowPicture(page, path));
             }
