@@ -146,10 +146,10 @@ private:
     // Whether path names a listed kind of source: a file or folder that is
     // there, or a drive root; folder tells which.
     static bool SourceExists(const std::string &path, bool &folder);
-    // The window busy for counts (controls disabled, the start button
-    // hidden), and idle again.
-    void EnterCountPhase();
-    void LeaveCountPhase();
+    // The window busy for counts and runs (controls disabled, the start
+    // button hidden), and idle again (the bar and the time text gone too).
+    void EnterBusyPhase();
+    void LeaveBusyPhase();
     // Counts path as the given kind, inside a count phase, with the progress
     // bar and the time text of its own; false when a close was asked for
     // meanwhile (the result is then not to be used).

@@ -9,6 +9,20 @@ void TMainForm::ShowStartButton(bool show) {
     UpdateWindow(hwnd_);
 }
 
+void TMainForm::EnterBusyPhase() {
+    ShowStartButton(false);
+    SetControlsEnabled(false);
+    busy_ = true;
+}
+
+void TMainForm::LeaveBusyPhase() {
+    busy_ = false;
+    SetProgressText("");
+    ShowWindow(Control(IdProgBar), SW_HIDE);
+    ShowStartButton(true);
+    SetControlsEnabled(true);
+}
+
 void TMainForm::StartBtnClick() {
     int64_t messages = 0;
     for (const SourceRow &row : rows_)
@@ -34,33 +48,24 @@ void TMainForm::StartBtnClick() {
     HWND bar = Control(IdProgBar);
     SetBarRange(static_cast<uint64_t>(totalBytes_));
     SendMessageA(bar, PBM_SETPOS, 0, 0);
-    ShowWindow(Control(IdStartBtn), SW_HIDE);
+    EnterBusyPhase();
     ShowWindow(bar, SW_SHOW);
-    SetControlsEnabled(false);
-    busy_ = true;
     UpdateWindow(hwnd_);
     ProcessMessages();
     StartProgressPhase();
 
     // However the loop ends, the window is idle again before anything else.
-    auto finish = [&] {
-        busy_ = false;
-        ShowWindow(bar, SW_HIDE);
-        SetProgressText("");
-        SetControlsEnabled(true);
-        ShowStartButton(true);
-    };
     try {
         RunRows(destination, kind, tree, failed);
     } catch (...) {
         // The closing message first; the failure then goes on to the
         // general error display.
-        finish();
+        LeaveBusyPhase();
         Notice(failed ? NoticeKind::Warning : NoticeKind::Information,
                failed ? LangRes::RunEndedWithFailures : LangRes::RunFinished, false);
         throw;
     }
-    finish();
+    LeaveBusyPhase();
     if (closeAsked_)
         return;
     if (failed)

@@ -32,20 +32,6 @@ bool TMainForm::KeepTree() const {
     return SendMessageA(Control(IdKeepTree), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TMainForm::EnterCountPhase() {
-    ShowStartButton(false);
-    SetControlsEnabled(false);
-    busy_ = true;
-}
-
-void TMainForm::LeaveCountPhase() {
-    busy_ = false;
-    SetProgressText("");
-    ShowWindow(Control(IdProgBar), SW_HIDE);
-    ShowStartButton(true);
-    SetControlsEnabled(true);
-}
-
 bool TMainForm::CountSource(const std::string &path, int32_t kind, bool tree, int32_t &count,
                             uint64_t &totalBytes, int32_t &resultCode) {
     // Each count has a bar of its own: it shows from the count's first
@@ -91,9 +77,9 @@ void TMainForm::AddSource(const std::string &path) {
     const bool tree = shownTree_;
     SourceRow row;
     int32_t resultCode = 0;
-    EnterCountPhase();
+    EnterBusyPhase();
     const bool counted = CountSource(path, kind, tree, row.count, row.totalBytes, resultCode);
-    LeaveCountPhase();
+    LeaveBusyPhase();
     if (!counted)
         return;
     row.countOfKind[tree][kind] = row.count;
@@ -127,7 +113,7 @@ void TMainForm::optConvertChange() {
                 continue;
             }
             if (!busy) {
-                EnterCountPhase();
+                EnterBusyPhase();
                 busy = true;
             }
             int32_t count = 0, resultCode = 0;
@@ -147,7 +133,7 @@ void TMainForm::optConvertChange() {
         ShowRowCount(static_cast<int>(i));
     }
     if (busy)
-        LeaveCountPhase();
+        LeaveBusyPhase();
 }
 
 void TMainForm::AppendRow(const SourceRow &row) {
