@@ -1,6 +1,7 @@
 #include "FlatButton.h"
 
 #include "Layout.h"
+#include "win/WindowClass.h"
 
 namespace FlatButton {
 namespace {
@@ -140,16 +141,11 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 void Register() {
-    static bool registered = false;
-    if (registered)
-        return;
     WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    windowClass.hCursor = quillbox::win::ArrowCursor();
     windowClass.lpszClassName = ClassName;
-    registered = RegisterClassExA(&windowClass) != 0;
+    quillbox::win::RegisterWindowClass(windowClass);
 }
 
 HWND Create(HWND parent, int id, int left, int top, int width, int height, HICON icon) {

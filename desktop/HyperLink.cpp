@@ -6,6 +6,7 @@
 
 #include "Outside.h"
 #include "win/Handles.h"
+#include "win/WindowClass.h"
 
 namespace {
 
@@ -29,18 +30,11 @@ HCURSOR HandCursor() {
 }
 
 bool RegisterLinkClass() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing = {};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, THyperLink::ClassName, &existing))
-        return true;
     WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = THyperLink::WindowProc;
-    windowClass.hInstance = instance;
     windowClass.hCursor = HandCursor();
     windowClass.lpszClassName = THyperLink::ClassName;
-    return RegisterClassExA(&windowClass) != 0;
+    return quillbox::win::RegisterWindowClass(windowClass);
 }
 
 POINT PointOf(LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "KeyboardPreview.h"
 #include "LangRes.h"
 #include "Resources.h"
+#include "win/WindowClass.h"
 
 namespace {
 
@@ -22,23 +23,20 @@ const ControlId kSwitchedControls[] = {IdAboutBtn, IdNewFolderBtn, IdNewFileBtn,
                                        IdKeepTree};
 
 bool RegisterMainClass() {
-    static bool registered = false;
-    if (registered)
+    // The icons are loaded only for the one registration that keeps them.
+    if (quillbox::win::IsWindowClassRegistered(kClassName))
         return true;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = TMainForm::WindowProc;
-    windowClass.hInstance = instance;
     windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLBOX),
                                                       IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLBOX),
                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    windowClass.hCursor = quillbox::win::ArrowCursor();
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
-    registered = RegisterClassExA(&windowClass) != 0;
-    return registered;
+    return quillbox::win::RegisterWindowClass(windowClass);
 }
 
 } // namespace

@@ -1,21 +1,16 @@
 #include "ModalForm.h"
 
+#include "win/WindowClass.h"
+
 namespace {
 
 bool RegisterFormClass(const char *className) {
-    WNDCLASSEXA existing = {};
-    existing.cbSize = sizeof existing;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, className, &existing))
-        return true;
     WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = ModalForm::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    windowClass.hCursor = quillbox::win::ArrowCursor();
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
-    return RegisterClassExA(&windowClass) != 0;
+    return quillbox::win::RegisterWindowClass(windowClass);
 }
 
 bool IsPushButton(HWND window) {
