@@ -6,6 +6,7 @@
 
 #include "Outside.h"
 #include "win/Handles.h"
+#include "win/PumpMessages.h"
 #include "win/WindowClass.h"
 
 namespace {
@@ -320,18 +321,7 @@ std::string THyperLink::StatusBarText() const {
 
 void THyperLink::ProcessMessages() {
     // The messages go where the dialog's own loop would send them.
-    HWND root = GetAncestor(hwnd_, GA_ROOT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam)); // for the loop that ends
-            return;
-        }
-        if (root && IsDialogMessageA(root, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    quillbox::win::PumpPendingMessages(GetAncestor(hwnd_, GA_ROOT));
 }
 
 LRESULT THyperLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "KeyboardPreview.h"
 #include "LangRes.h"
 #include "Resources.h"
+#include "win/PumpMessages.h"
 #include "win/WindowClass.h"
 
 namespace {
@@ -182,18 +183,7 @@ void TMainForm::SetControlsEnabled(bool enabled) {
     }
 }
 
-void TMainForm::ProcessMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // Left for the program's own loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
+void TMainForm::ProcessMessages() { quillbox::win::PumpPendingMessages(); }
 
 bool TMainForm::PreTranslate(MSG &message) {
     return hwnd_ && IsDialogMessageA(hwnd_, &message);

@@ -1,15 +1,9 @@
 #include "PumpMessages.h"
 
-#include <windows.h>
+#include "win/PumpMessages.h"
 
 namespace setup {
 
-void PumpMessages() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+void PumpMessages() { quillbox::win::PumpPendingMessages(); }
 
 } // namespace setup
