@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "BaseWindow.h"
+#include "win/BaseWindow.h"
 #include "Layout.h"
 
 class Outside;
@@ -24,7 +24,7 @@ enum FontStyle : unsigned {
     fsStrikeOut = 8,
 };
 
-class THyperLink : public BaseWindow<THyperLink> {
+class THyperLink : public quillbox::win::BaseWindow<THyperLink> {
 public:
     static constexpr char ClassName[] = "THyperLink";
     // Colours are 0x00BBGGRR.

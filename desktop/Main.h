@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "BaseWindow.h"
+#include "win/BaseWindow.h"
 #include "BrowsDlg.h"
 #include "ControlIds.h"
 #include "DropQueue.h"
@@ -61,7 +61,7 @@ public:
     virtual DropPurpose AskDropPurpose() = 0;
 };
 
-class TMainForm : public BaseWindow<TMainForm> {
+class TMainForm : public quillbox::win::BaseWindow<TMainForm> {
 public:
     // The file-open dialog's buffer holds at least this many full paths.
     static constexpr size_t kOpenDialogPaths = 1000;

@@ -7,10 +7,10 @@
 
 #include <windows.h>
 
-#include "BaseWindow.h"
+#include "win/BaseWindow.h"
 #include "Layout.h"
 
-class ModalForm : public BaseWindow<ModalForm> {
+class ModalForm : public quillbox::win::BaseWindow<ModalForm> {
 public:
     virtual ~ModalForm();
     ModalForm(const ModalForm &) = delete;

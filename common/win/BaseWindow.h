@@ -1,8 +1,12 @@
 // Maps a window procedure onto member handlers: the object pointer arrives
-// with WM_NCCREATE and lives in GWLP_USERDATA until WM_NCDESTROY.
+// with WM_NCCREATE and lives in GWLP_USERDATA until WM_NCDESTROY. (The
+// installer's pages are dialogs and keep theirs in DWLP_USER the same way:
+// inst/pages/PageDialog.cpp.)
 #pragma once
 
 #include <windows.h>
+
+namespace quillbox::win {
 
 template <class Derived>
 class BaseWindow {
@@ -32,3 +36,5 @@ public:
 protected:
     HWND hwnd_ = nullptr;
 };
+
+} // namespace quillbox::win
