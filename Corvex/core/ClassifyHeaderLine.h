@@ -5,21 +5,11 @@
 
 #include <cstdint>
 
+#include "HeaderNameIndex.h"
 #include "Reader.h"
 #include "TextLine.h"
 
 namespace corvex {
-
-// What a field's name tells the rules beyond its weight.
-enum FieldFact : uint8_t {
-    kFactContent = 1,     // a Content-* field (any such name)
-    kFactContentType = 2, // Content-Type
-    kFactMimeVersion = 4, // MIME-Version
-    kFactSender = 8,      // From, Sender, Reply-To, Date, To, Cc, Bcc, Message-ID,
-                          // In-Reply-To, References or Subject
-    kFactFrom = 16,       // From
-    kFactDate = 32,       // Date
-};
 
 struct FieldLine {
     bool field = false;    // a name, any spaces or TABs, then ":"

@@ -125,7 +125,7 @@ const HeaderName HeaderNameTable[kHeaderNameCount] = {
     {"X-Accept-Language:", 18, false, 1}, // 116
     // Filed under X as the vocabulary was handed down, so the letter index
     // never offers it to a line, which begins with "D". The classifier files
-    // every name by its own first letter (NameIndex in ClassifyHeaderLine.cpp):
+    // every name by its own first letter (HeaderNameIndex.cpp):
     // that is how a line of this name reaches the entry and its weight of 8.
     {"D-UVOraz-Udavuv:", 16, false, 8}, // 117
     {"X-IMAPbase:", 11, false, 1}, // 118
