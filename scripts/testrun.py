@@ -1,7 +1,9 @@
 """What the test scripts share: a program of the build run natively or under
 Wine with its output caught in files, a path of this machine as a Windows
 program names it, and the record of checks that prints each one."""
+import argparse
 import os
+import shutil
 import subprocess
 import tempfile
 
@@ -9,6 +11,39 @@ import tempfile
 def windows_path(path):
     """A path of this machine as a program under Wine names it (drive Z:)."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def program_arguments(*programs, corpus=False, description=None):
+    """The options of a test of built programs: each program named (such as
+    "--program"), the real-mail corpus when asked for, the work folder, and
+    --wine, the build's wine-run script when the programs are Windows ones.
+    Returns the parser, for options of the test's own."""
+    parser = argparse.ArgumentParser(description=description)
+    for name in programs:
+        parser.add_argument(name, required=True)
+    if corpus:
+        parser.add_argument("--corpus", required=True, help="the real-mail corpus (../shared/realmail)")
+    parser.add_argument("--work", required=True, help="a folder for the test's files, emptied first")
+    parser.add_argument("--wine", help="the build's wine-run script: the programs are Windows ones")
+    return parser
+
+
+def fresh_folder(path):
+    """path, made empty; its absolute form."""
+    path = os.path.abspath(path)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
+
+
+def corpus_folder(path):
+    """The real-mail corpus at path, absolute; None (and said why) when it is not there."""
+    path = os.path.abspath(path)
+    if not os.path.isfile(os.path.join(path, "MANIFEST.tsv")):
+        print("FAIL: the real-mail corpus is not at %s (it stands beside the checkout, "
+              "as ../shared/realmail)" % path)
+        return None
+    return path
 
 
 def run_program(command, env=None, cwd=None, timeout=300):

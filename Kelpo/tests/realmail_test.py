@@ -39,7 +39,6 @@ Python reads the first Date field with a zone (and its time fits a file time),
 the file's modification time is that time; a message without a Date field
 has its separator's date.
 """
-import argparse
 import collections
 import email.utils
 import hashlib
@@ -48,7 +47,9 @@ import re
 import shutil
 import sys
 
-from kelpo_test import Program
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from kelpo_test import Program  # noqa: E402
+from testrun import corpus_folder, fresh_folder, program_arguments  # noqa: E402
 
 # The separator line of each mbox form, and whether its writer puts an empty
 # line after each message.
@@ -233,11 +234,7 @@ def judge_model(sources, options):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--corpus", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--wine")
+    parser = program_arguments("--program", corpus=True)
     parser.add_argument("--forms", default=",".join(FLOORS[8]))
     parser.add_argument("--list", action="store_true", help="name every message that fails")
     parser.add_argument("--model", action="store_true",
@@ -248,15 +245,10 @@ def main():
                         help="count and extract every kind for this many sources of each form")
     options = parser.parse_args()
 
-    corpus = os.path.abspath(options.corpus)
-    if not os.path.isfile(os.path.join(corpus, "MANIFEST.tsv")):
-        print("FAIL: the real-mail corpus is not at %s (it stands beside the checkout, "
-              "as ../shared/realmail)" % corpus)
+    corpus = corpus_folder(options.corpus)
+    if not corpus:
         return 1
-    work = os.path.abspath(options.work)
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
+    work = fresh_folder(options.work)
     program = Program(os.path.abspath(options.program),
                       os.path.abspath(options.wine) if options.wine else None, work)
     if options.setting is not None:

@@ -15,16 +15,14 @@ be written. The count with -tree equals the files written, and the profile
 folder read without -tree gives what it always gave: its own files' messages
 in one folder.
 """
-import argparse
 import collections
 import os
-import shutil
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from kelpo_test import Program  # noqa: E402
 from realmail_test import MBOX_FORMS, MESSAGES, read_corpus, write_mbox  # noqa: E402
-from testrun import Checks  # noqa: E402
+from testrun import Checks, corpus_folder, fresh_folder, program_arguments  # noqa: E402
 
 
 def mbox_of(messages, crlf=False, separator=MBOX_FORMS["mbox"][0], empty_line=True):
@@ -120,19 +118,11 @@ def verify(tree, out, check):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--corpus", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--wine")
-    options = parser.parse_args()
-    corpus = os.path.abspath(options.corpus)
-    if not os.path.isfile(os.path.join(corpus, "MANIFEST.tsv")):
-        print("FAIL: the real-mail corpus is not at %s" % corpus)
+    options = program_arguments("--program", corpus=True).parse_args()
+    corpus = corpus_folder(options.corpus)
+    if not corpus:
         return 1
-    work = os.path.abspath(options.work)
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
+    work = fresh_folder(options.work)
     program = Program(os.path.abspath(options.program),
                       os.path.abspath(options.wine) if options.wine else None, work)
     sources = read_corpus(corpus)

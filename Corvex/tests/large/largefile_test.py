@@ -10,7 +10,6 @@ end, also when a check fails; with too little free disk the test is skipped
 
     largefile_test.py --driver PROGRESS_DRIVER --kelpo KELPO --work DIR [--wine WINE_RUN]
 """
-import argparse
 import hashlib
 import os
 import re
@@ -18,7 +17,7 @@ import shutil
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
-from testrun import run_program, windows_path  # noqa: E402
+from testrun import fresh_folder, program_arguments, run_program, windows_path  # noqa: E402
 
 G4 = 1 << 32
 SEP = b"From big@example.invalid Sat Jan  1 00:00:00 2000\n"
@@ -117,16 +116,8 @@ def parse(text):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--driver", required=True)
-    parser.add_argument("--kelpo", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--wine")
-    options = parser.parse_args()
-
-    work = os.path.abspath(options.work)
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
+    options = program_arguments("--driver", "--kelpo").parse_args()
+    work = fresh_folder(options.work)
     need = 2 * (G4 + (64 << 20)) + (1 << 30)
     free = shutil.disk_usage(work).free
     if free < need:
