@@ -9,7 +9,6 @@ wrapper, which runs it under Wine with code page 932; paths then take Wine's
 Z: drive form. The texts below are written as UTF-8 and compared as the
 code page 932 bytes the program must print.
 """
-import argparse
 import email
 import email.utils
 import os
@@ -19,7 +18,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from testrun import windows_path  # noqa: E402
+from testrun import fresh_folder, program_arguments, windows_path  # noqa: E402
 
 TEXTS = {
     101: "使い方:",
@@ -57,6 +56,12 @@ SAMPLES = [
 
 class Program:
     """Starts the program under test and turns host paths into its form."""
+
+    @classmethod
+    def of(cls, options, work):
+        """The program that the options --program and --wine name."""
+        return cls(os.path.abspath(options.program),
+                   os.path.abspath(options.wine) if options.wine else None, work)
 
     def __init__(self, path, wine_run, work):
         self.path = path
@@ -717,20 +722,12 @@ class WindowsSuite(Suite):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--samples", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--wine")
+    parser = program_arguments("--program", "--samples")
     parser.add_argument("--script", help="also test this run script (Linux build)")
     options = parser.parse_args()
 
-    work = os.path.abspath(options.work)
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    wine = os.path.abspath(options.wine) if options.wine else None
-    program = Program(os.path.abspath(options.program), wine, work)
+    work = fresh_folder(options.work)
+    program = Program.of(options, work)
     suite_class = WindowsSuite if program.windows else LinuxSuite
     suite = suite_class(program, os.path.abspath(options.samples), work)
     suite.script = os.path.abspath(options.script) if options.script else None

@@ -249,8 +249,7 @@ def main():
     if not corpus:
         return 1
     work = fresh_folder(options.work)
-    program = Program(os.path.abspath(options.program),
-                      os.path.abspath(options.wine) if options.wine else None, work)
+    program = Program.of(options, work)
     if options.setting is not None:
         if program.windows:
             print("FAIL: --setting is for the Linux build (the Windows one reads the registry)")

@@ -123,8 +123,7 @@ def main():
     if not corpus:
         return 1
     work = fresh_folder(options.work)
-    program = Program(os.path.abspath(options.program),
-                      os.path.abspath(options.wine) if options.wine else None, work)
+    program = Program.of(options, work)
     sources = read_corpus(corpus)
     check = Checks()
 
