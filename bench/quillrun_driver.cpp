@@ -13,6 +13,8 @@
 
 #include "Main.h"
 
+using namespace quillrun;
+
 namespace {
 
 // Answers the dialogs as a user would, without showing them.

@@ -8,6 +8,9 @@
 
 #include "InetMail.h"
 
+// The tests are the program's own: its names unqualified.
+using namespace quillrun;
+
 struct LibraryCall {
     bool extract = false; // KelpoEx or KelpoExWithFlags (else a count)
     bool ofKind = false;  // the count of a kind (else InetMailMessageCountInFileEx)

@@ -9,6 +9,9 @@
 
 #include "Outside.h"
 
+// The tests are the program's own: its names unqualified.
+using namespace quillrun;
+
 struct OutsideEvent {
     std::string kind;    // "beep", "box", "help", "shell", "end"
     std::string caption; // box: caption; shell: verb

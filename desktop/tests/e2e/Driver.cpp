@@ -20,6 +20,8 @@
 #include "Screenshot.h"
 #include "WindowWalk.h"
 
+using namespace quillrun; // the window's control ids
+
 namespace {
 
 int failures = 0;

@@ -2,7 +2,7 @@
 """Makes the installer's icon, setup.ico: a box with an arrow going into it,
 at 16 x 16 and 32 x 32 pixels, each in 16 and in 256 colours (palette
 images with an AND mask, which every Windows version shows). Draws with the
-shapes and the renderer of desktop/res/make_pictures.py. The build uses the
+shapes and the renderer of desktop/app/res/make_pictures.py. The build uses the
 committed file; run this only after changing the drawing:
 
     python3 inst/app/res/make_setup_icon.py
@@ -12,7 +12,7 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "desktop", "res"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "desktop", "app", "res"))
 import make_pictures as mp  # noqa: E402
 
 BOX = (196, 140, 30, 255)

@@ -1,4 +1,0 @@
-#include "InetMail.h"
-
-InetMail LinkedInetMail() { return InetMail{&InetMailMessageCountInFileEx, &KelpoEx, &InetMailMessageCountInFileOfKind,
-                   &KelpoExWithFlags}; }
