@@ -119,6 +119,7 @@ private:
 };
 
 using MemoryDc = Scoped<HDC, ::DeleteDC>;
+using GdiBitmap = Scoped<HBITMAP, ::DeleteObject>;
 
 // A GDI object (font, pen, brush, bitmap) selected into a device context
 // while this lives; the one it replaced is put back.
