@@ -43,30 +43,32 @@ public:
     // lines of one boundary, or of several in turn, cost one look each.
     MultipartSkip &Skip(size_t level) { return levels_[level].skip; }
 
+    // What a line is to the boundaries in force, and to which level.
+    struct LineMatch {
+        LineKind kind = LineKind::Other;
+        size_t level = 0;
+    };
+
     // Whether the line is a delimiter line of a level (the delimiter, then
     // only blanks) or a closing line of one (the delimiter and "--"), the
-    // innermost level first; level receives which.
-    LineKind Match(Reader &data, const TextLine &line, size_t &level) const {
+    // innermost level first.
+    LineMatch Match(Reader &data, const TextLine &line) const {
         if (line.length < 2 || line.head[0] != '-' || line.head[1] != '-')
-            return LineKind::Other;
+            return {};
         const uint64_t trimmed = line.TrimmedLength(data);
         for (size_t k = depth_; k-- > 0;) {
             const std::string &d = levels_[k].delimiter;
             // A boundary may itself end in blanks, though the standard forbids it.
-            if (trimmed <= d.size() && line.length >= d.size() && line.BeginsWith(data, d.data(), d.size())) {
-                level = k;
-                return LineKind::Delimiter;
-            }
+            if (trimmed <= d.size() && line.length >= d.size() && line.BeginsWith(data, d.data(), d.size()))
+                return {LineKind::Delimiter, k};
         }
         for (size_t k = depth_; k-- > 0;) {
             const std::string &d = levels_[k].delimiter;
             if (line.BeginsWith(data, d.data(), d.size()) && line.length >= d.size() + 2 &&
-                line.At(data, d.size()) == '-' && line.At(data, d.size() + 1) == '-') {
-                level = k;
-                return LineKind::Closing;
-            }
+                line.At(data, d.size()) == '-' && line.At(data, d.size() + 1) == '-')
+                return {LineKind::Closing, k};
         }
-        return LineKind::Other;
+        return {};
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "MessageDate.h"
 #include "OutputFolder.h"
 #include "PathText.h"
+#include "Positions.h"
 #include "Reader.h"
 #include "ResultCode.h"
 #include "TrimMessageEnd.h"
@@ -35,7 +36,7 @@ class FileConversion {
 public:
     FileConversion(CallContext &ctx, Reader &data, uint64_t fileSize, const char *outputFolder,
                    int32_t kind, int32_t *resultCode, ProgressCallback progress)
-        : ctx_(ctx), data_(data), fileSize_(fileSize), limit_(uint64_t(fileSize) + 1),
+        : ctx_(ctx), data_(data), fileSize_(fileSize), limit_(WholeFileLimit(fileSize)),
           outputFolder_(outputFolder), kind_(kind), resultCode_(resultCode), progress_(progress) {}
 
     // The messages that begin where a run of header lines does, in the bytes
@@ -44,7 +45,7 @@ public:
     // to the end of the file, or right up to regionEnd when the file goes on.
     // Where a message ends is where the walk finds the next one.
     uint32_t SplitByHeaderRuns(uint64_t regionEnd) {
-        limit_ = regionEnd >= fileSize_ ? fileSize_ + 1 : regionEnd;
+        limit_ = regionEnd >= fileSize_ ? WholeFileLimit(fileSize_) : regionEnd;
         MessageScanner scanner(ctx_, data_, limit_, kind_);
         uint32_t count = 0;
         for (ScanResult found = scanner.Next(); found.Found() && !InputCut();) {
@@ -155,11 +156,11 @@ private:
         if (next.Found())
             length = found.headerLength +
                      TrimMessageEnd(ctx_, data_, blockEnd, uint64_t(next.offset) - blockEnd, kind_);
-        else if (limit_ <= fileSize_) // the region ends before the file does
+        else if (!ReachesEndOfFile(limit_, fileSize_)) // the region ends before the file does
             length = limit_ - messageStart;
         else
             length = found.headerLength +
-                     TrimMessageEnd(ctx_, data_, blockEnd, blockEnd <= limit_ ? limit_ - blockEnd : 0, kind_);
+                     TrimMessageEnd(ctx_, data_, blockEnd, BytesBefore(limit_, blockEnd), kind_);
         WriteSpan(messageStart, found.headerLength, length, kNoSeparator);
     }
 
@@ -261,7 +262,7 @@ private:
     CallContext &ctx_;
     Reader &data_;
     uint64_t fileSize_;
-    uint64_t limit_; // where the header-run search stops: the file size plus one, or a region's end
+    uint64_t limit_; // where the header-run search stops: WholeFileLimit, or a region's end
     const char *outputFolder_;
     int32_t kind_;
     int32_t *resultCode_;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Corvex.h"
+#include "Positions.h"
 
 namespace corvex {
 
@@ -126,8 +127,14 @@ ScanResult MessageScanner::Next() {
             continue;
         const FieldLine field = ClassifyHeaderLine(data_, line);
         if (field.opensRun) {
-            if (Run(line, field, threshold, found))
+            const HeaderRun run = ReadRun(line, field);
+            const RunVerdict verdict = Judge(run, threshold);
+            last_ = LastLine(); // the run's last line
+            if (verdict == RunVerdict::NewMessage) {
+                StartMessage(run, found);
                 return found;
+            }
+            PassOver(run, verdict);
             continue;
         }
         Note(data_, line);
@@ -145,8 +152,7 @@ void MessageScanner::StepOverBodyLines() {
         return;
     size_t n;
     const uint8_t *p = data_.Span(position_, n);
-    if (n > limit_ - position_)
-        n = size_t(limit_ - position_);
+    n = size_t(std::min<uint64_t>(n, BytesBefore(limit_, position_)));
     size_t at = 0;
     unsigned lines = 0;
     bool text = false;
@@ -173,26 +179,25 @@ void MessageScanner::StepOverBodyLines() {
 // A run begins at line: it goes on over field lines, folded lines and a
 // damaged fold (a line of neither kind with one of them right after it),
 // and ends at any other line. Unknown fields weigh 1 once a known one has
-// come, nothing before. Then it is judged; the walk goes on after it.
-bool MessageScanner::Run(const TextLine &line, const FieldLine &field, int32_t threshold,
-                         ScanResult &found) {
-    const uint64_t runStart = line.start;
+// come, nothing before. Its fields are read into header_.
+MessageScanner::HeaderRun MessageScanner::ReadRun(const TextLine &line, const FieldLine &field) {
+    HeaderRun run;
+    run.start = line.start;
     header_.Clear();
     header_.AddField(data_, line, field);
-    int64_t weight = field.known ? field.weight : 0;
+    run.weight = field.known ? field.weight : 0;
     bool seenKnown = field.known;
-    uint64_t at = line.next, runEnd, blockEnd;
-    bool endedEmpty = false;
+    uint64_t at = line.next;
     TextLine l, peek;
     for (;;) {
         if (!ReadTextLine(data_, at, limit_, l)) {
-            runEnd = blockEnd = at;
-            break;
+            run.end = run.blockEnd = at;
+            return run;
         }
         ctx_.Pump();
         const FieldLine f = ClassifyHeaderLine(data_, l);
         if (f.field) {
-            weight += f.known ? f.weight : seenKnown ? 1 : 0;
+            run.weight += f.known ? f.weight : seenKnown ? 1 : 0;
             seenKnown = seenKnown || f.known;
             header_.AddField(data_, l, f);
             at = l.next;
@@ -203,58 +208,68 @@ bool MessageScanner::Run(const TextLine &line, const FieldLine &field, int32_t t
             at = l.next;
             continue;
         }
-        runEnd = l.start;
-        endedEmpty = l.Empty();
-        blockEnd = endedEmpty || IsDashLine(data_, l) ? l.next : l.start;
-        if (!endedEmpty && ReadTextLine(data_, l.next, limit_, peek) &&
+        run.end = l.start;
+        run.endedEmpty = l.Empty();
+        run.blockEnd = run.endedEmpty || IsDashLine(data_, l) ? l.next : l.start;
+        if (!run.endedEmpty && ReadTextLine(data_, l.next, limit_, peek) &&
             (IsFoldedLine(peek) || ClassifyHeaderLine(data_, peek).field)) {
             at = peek.start; // a damaged fold: the run goes on, the line weighs nothing
             continue;
         }
-        break;
+        return run;
     }
+}
 
-    bool accept = false, enclosedCopy = false;
+// What the run just read is, from its weight, its fields and the lines
+// before it.
+MessageScanner::RunVerdict MessageScanner::Judge(const HeaderRun &run, int32_t threshold) const {
     if (first_)
-        accept = weight >= 1;
-    else if (weight <= 0)
-        accept = false;
-    else if (last_.encapsulation && !afterOuterClose_)
-        enclosedCopy = true;
-    else if (afterOuterClose_ || last_.closingForm)
-        accept = true; // after the end of a multipart, only a new message or an epilogue follows
-    else if (header_.OnlyPartFields())
-        accept = false;
-    else if (weight >= threshold)
-        accept = true;
-    else
-        accept = endedEmpty && weight >= std::max<int64_t>(3, (threshold + 1) / 2) &&
-                 header_.StrongFields();
+        return run.weight >= 1 ? RunVerdict::NewMessage : RunVerdict::NotAMessage;
+    if (run.weight <= 0)
+        return RunVerdict::NotAMessage;
+    if (last_.encapsulation && !afterOuterClose_)
+        return RunVerdict::EnclosedCopy;
+    // After the end of a multipart, only a new message or an epilogue follows.
+    if (afterOuterClose_ || last_.closingForm)
+        return RunVerdict::NewMessage;
+    if (header_.OnlyPartFields())
+        return RunVerdict::NotAMessage;
+    if (run.weight >= threshold)
+        return RunVerdict::NewMessage;
+    // A short header of strong fields, ended by its empty line.
+    return run.endedEmpty && run.weight >= std::max<int64_t>(3, (threshold + 1) / 2) &&
+                   header_.StrongFields()
+               ? RunVerdict::NewMessage
+               : RunVerdict::NotAMessage;
+}
 
-    last_ = LastLine(); // the run's last line
-    if (accept) {
-        first_ = false;
-        stack_.Clear();
-        afterOuterClose_ = false;
-        FollowBody(header_);
-        position_ = blockEnd;
-        found.offset = int64_t(runStart);
-        found.headerLength = blockEnd - runStart;
-        return true;
-    }
-    position_ = runEnd;
-    if (enclosedCopy) {
+// A new message begins at the run: the walk goes on after its header block,
+// into its body's structure.
+void MessageScanner::StartMessage(const HeaderRun &run, ScanResult &found) {
+    first_ = false;
+    stack_.Clear();
+    afterOuterClose_ = false;
+    FollowBody(header_);
+    position_ = run.blockEnd;
+    found.offset = int64_t(run.start);
+    found.headerLength = run.blockEnd - run.start;
+}
+
+// The walk goes on after a run that begins no message: over an enclosed
+// copy's header, or into what a part's header encloses.
+void MessageScanner::PassOver(const HeaderRun &run, RunVerdict verdict) {
+    position_ = run.end;
+    if (verdict == RunVerdict::EnclosedCopy) {
         StepToEmptyLine(nullptr);
-    } else if (endedEmpty) {
+    } else if (run.endedEmpty) {
         std::string unused;
         if (header_.Body(ctx_, unused) == BodyKind::Enclosing) {
             // The header of a part whose structure is not followed: what it
             // encloses comes right after its empty line.
             expectEnclosed_ = true;
-            position_ = blockEnd;
+            position_ = run.blockEnd;
         }
     }
-    return false;
 }
 
 // A delimiter line of a boundary in force ends the levels inside it. Its
@@ -262,19 +277,16 @@ bool MessageScanner::Run(const TextLine &line, const FieldLine &field, int32_t t
 // boundary is declared again; otherwise the part header after it is read.
 // A closing line ends its level and those inside it.
 bool MessageScanner::AtBoundaryLine(TextLine &line) {
-    size_t level;
-    BoundaryStack::LineKind kind = stack_.Match(data_, line, level);
-    if (kind == BoundaryStack::LineKind::Other)
+    const BoundaryStack::LineMatch match = stack_.Match(data_, line);
+    if (match.kind == BoundaryStack::LineKind::Other)
         return false;
-    if (kind == BoundaryStack::LineKind::Delimiter) {
-        stack_.EndFrom(level + 1);
-        const std::string &d = stack_.Delimiter(level);
+    if (match.kind == BoundaryStack::LineKind::Delimiter) {
+        stack_.EndFrom(match.level + 1);
         const uint64_t delimiterAt = line.start;
-        uint64_t closeAt;
         // The look for the closing line reads on: the line is read again after it.
-        const bool closes = stack_.Skip(level).ClosingLine(ctx_, data_, d.data(), d.size(), delimiterAt,
-                                                          limit_, closeAt);
-        if (!closes || !ReadTextLine(data_, closeAt, limit_, line)) {
+        const std::optional<uint64_t> closeAt = stack_.Skip(match.level).ClosingLine(
+            ctx_, data_, ClosingLook{stack_.Delimiter(match.level), delimiterAt, limit_});
+        if (!closeAt || !ReadTextLine(data_, *closeAt, limit_, line)) {
             ReadTextLine(data_, delimiterAt, limit_, line);
             Note(data_, line);
             position_ = line.next;
@@ -283,8 +295,8 @@ bool MessageScanner::AtBoundaryLine(TextLine &line) {
             return true;
         }
     }
-    stack_.EndFrom(level);
-    if (level == 0)
+    stack_.EndFrom(match.level);
+    if (match.level == 0)
         afterOuterClose_ = true;
     Note(data_, line);
     position_ = line.next;

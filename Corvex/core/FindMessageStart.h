@@ -26,8 +26,8 @@ struct ScanResult {
 
 class MessageScanner {
 public:
-    // A walk over the bytes before limit (the file size plus one for the
-    // whole file) for input of kind, from start (a line's first byte; the
+    // A walk over the bytes before limit (WholeFileLimit for a whole file)
+    // for input of kind, from start (a line's first byte; the
     // file's first byte for a whole file).
     MessageScanner(CallContext &ctx, Reader &data, uint64_t limit, int32_t kind, uint64_t start = 0);
 
@@ -43,8 +43,25 @@ private:
         bool closingForm = false;   // "--", 1 to 70 boundary characters not all "-", "--"
     };
 
+    // A run of header lines as read: where it begins and ends, and what it weighs.
+    struct HeaderRun {
+        uint64_t start = 0;
+        uint64_t end = 0;      // the first line after it
+        uint64_t blockEnd = 0; // past its empty line (or line of eight hyphens), if one ends it
+        int64_t weight = 0;
+        bool endedEmpty = false; // an empty line ends it
+    };
+    enum class RunVerdict {
+        NewMessage,
+        NotAMessage,
+        EnclosedCopy // a message copied inside the body, after a line such as "------- Forwarded Message"
+    };
+
     void StepOverBodyLines();
-    bool Run(const TextLine &line, const FieldLine &field, int32_t threshold, ScanResult &found);
+    HeaderRun ReadRun(const TextLine &line, const FieldLine &field);
+    RunVerdict Judge(const HeaderRun &run, int32_t threshold) const;
+    void StartMessage(const HeaderRun &run, ScanResult &found);
+    void PassOver(const HeaderRun &run, RunVerdict verdict);
     bool AtBoundaryLine(TextLine &line);
     bool EnclosedHeaderAt(const TextLine &line);
     // Steps over the lines from the walk's position up to and including the

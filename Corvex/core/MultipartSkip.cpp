@@ -1,37 +1,37 @@
 #include "MultipartSkip.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "ByteSearch.h"
 #include "LineEnds.h"
+#include "Positions.h"
 
 namespace corvex {
 
-bool MultipartSkip::ClosingLine(CallContext &ctx, Reader &data, const char *delimiter, size_t n,
-                                uint64_t at, uint64_t limit, uint64_t &closeAt) {
-    if (n == 0)
-        return false;
-    const bool same = delimiter_.size() == n && limit_ == limit && from_ <= at &&
-                      std::memcmp(delimiter_.data(), delimiter, n) == 0;
-    if (same && closed_ && reached_ > at) {
-        closeAt = reached_;
-        return true;
-    }
-    if (same && !closed_ && at < reached_)
-        return false;
+std::optional<uint64_t> MultipartSkip::ClosingLine(CallContext &ctx, Reader &data,
+                                                   const ClosingLook &look) {
+    if (look.delimiter.empty())
+        return std::nullopt;
+    const bool same = delimiter_ == look.delimiter && limit_ == look.limit && from_ <= look.delimiterAt;
+    if (same && closed_ && reached_ > look.delimiterAt)
+        return reached_;
+    if (same && !closed_ && look.delimiterAt < reached_)
+        return std::nullopt;
 
     // A new look, from the line after this delimiter line. Every line that can
     // end it, a closing line or one that declares the boundary again, holds the
     // boundary's value: the look goes from one occurrence of the value to the
     // next, and only their lines are read as lines.
-    delimiter_.assign(delimiter, n);
-    limit_ = limit;
-    from_ = at;
-    closed_ = false;
-    const uint64_t from = ConsumeTerminator(data, at + n);
-    reached_ = LookFrom(ctx, data, from, limit);
-    closeAt = reached_;
-    return closed_;
+    delimiter_.assign(look.delimiter);
+    limit_ = look.limit;
+    from_ = look.delimiterAt;
+    const LookEnd end = LookFrom(ctx, data, ConsumeTerminator(data, look.delimiterAt + look.delimiter.size()),
+                                 look.limit);
+    reached_ = end.at;
+    closed_ = end.closed;
+    if (!closed_)
+        return std::nullopt;
+    return reached_;
 }
 
 namespace {
@@ -82,8 +82,8 @@ public:
                    : Verdict::GoOn;
     }
 
-    // The first byte of the line of the last occurrence looked at.
-    uint64_t LineStart() const { return lineStart_; }
+    // The look's end at the line of the occurrence that the verdict ended it with.
+    LookEnd EndedBy(Verdict verdict) const { return {lineStart_, verdict == Verdict::Closes}; }
 
 private:
     CallContext &ctx_;
@@ -96,55 +96,57 @@ private:
     uint64_t checked_ = ~uint64_t(0);
 };
 
-uint64_t MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit) {
+namespace {
+
+// The cached bytes from p (p < limit) on, no further than the limit.
+const uint8_t *CachedBytesBefore(Reader &data, uint64_t p, uint64_t limit, size_t &count) {
+    const uint8_t *span = data.Span(p, count);
+    count = size_t(std::min<uint64_t>(count, BytesBefore(limit, p)));
+    return span;
+}
+
+} // namespace
+
+MultipartSkip::LookEnd MultipartSkip::LookFrom(CallContext &ctx, Reader &data, uint64_t from,
+                                               uint64_t limit) const {
     const uint8_t *value = reinterpret_cast<const uint8_t *>(delimiter_.data()) + 2;
     const size_t m = delimiter_.size() - 2;
     if (m == 0)
-        return from; // an empty boundary: nothing to tell its lines by, so no skip
+        return {from, false}; // an empty boundary: nothing to tell its lines by, so no skip
     Occurrences occurrences(ctx, data, delimiter_, from);
-    // Whether the occurrence at hit ends the look; closed_ says how.
-    const auto ends = [&](uint64_t hit) {
-        const Occurrences::Verdict verdict = occurrences.At(hit);
-        closed_ = verdict == Occurrences::Verdict::Closes;
-        return verdict != Occurrences::Verdict::GoOn;
-    };
-
-    // The cached bytes from p (p < limit), no further than the limit.
-    auto block = [&](uint64_t p, size_t &count) {
-        const uint8_t *span = data.Span(p, count);
-        if (count > limit - p)
-            count = size_t(limit - p);
-        return span;
-    };
-
+    using Verdict = Occurrences::Verdict;
     for (uint64_t p = from; p < limit;) {
         ctx.Pump();
         size_t count;
-        const uint8_t *span = block(p, count);
+        const uint8_t *span = CachedBytesBefore(data, p, limit, count);
         if (!count)
-            return p; // the end of the file, or a read that failed
+            return {p, false}; // the end of the file, or a read that failed
         size_t at = 0;
         for (;;) {
             const size_t found = at + FindText(span + at, count - at, value, m);
             if (found == count)
                 break;
-            if (ends(p + found))
-                return occurrences.LineStart();
+            const Verdict verdict = occurrences.At(p + found);
+            if (verdict != Verdict::GoOn)
+                return occurrences.EndedBy(verdict);
             at = found + 1;
             // Reading the hit's line may have put other blocks in the cache,
             // this one out: it is asked for again.
-            span = block(p, count);
+            span = CachedBytesBefore(data, p, limit, count);
             if (!count)
-                return p;
+                return {p, false};
         }
         // An occurrence that begins here and ends in the next block.
-        for (uint64_t q = p + count - (count < m ? count : m - 1); q < p + count; ++q)
-            if (q >= from && BytesEqual(data, q, reinterpret_cast<const char *>(value), m) &&
-                ends(q))
-                return occurrences.LineStart();
+        for (uint64_t q = p + count - (count < m ? count : m - 1); q < p + count; ++q) {
+            if (q < from || !BytesEqual(data, q, reinterpret_cast<const char *>(value), m))
+                continue;
+            const Verdict verdict = occurrences.At(q);
+            if (verdict != Verdict::GoOn)
+                return occurrences.EndedBy(verdict);
+        }
         p += count;
     }
-    return limit;
+    return {limit, false};
 }
 
 } // namespace corvex

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "Boundary.h"
 #include "CallContext.h"
@@ -13,18 +15,23 @@
 
 namespace corvex {
 
+// A look for the closing line of a multipart body.
+struct ClosingLook {
+    std::string_view delimiter; // "--" and the boundary
+    uint64_t delimiterAt;       // the first byte of a line that is the delimiter
+    uint64_t limit;             // the look reads no line that begins at or past it
+};
+
 // Remembers the last look for a closing line, so that a body of many parts,
 // or the same body searched again from the same place, costs one look.
 class MultipartSkip {
 public:
-    // The delimiter line ("--" and the boundary, n bytes) stands at at. When a
-    // closing line (the delimiter followed by "--") follows it below limit,
-    // before the end of the data and before any line that declares the same
-    // boundary again, gives that line's offset in closeAt and returns true.
-    // Without one there is nothing to skip: a message cut short must not
-    // swallow the messages after it.
-    bool ClosingLine(CallContext &ctx, Reader &data, const char *delimiter, size_t n, uint64_t at,
-                     uint64_t limit, uint64_t &closeAt);
+    // The first byte of the closing line (the delimiter followed by "--")
+    // that follows the delimiter line before the limit, before the end of
+    // the data and before any line that declares the same boundary again;
+    // none when there is no such line. Without one there is nothing to skip:
+    // a message cut short must not swallow the messages after it.
+    std::optional<uint64_t> ClosingLine(CallContext &ctx, Reader &data, const ClosingLook &look);
 
     // Forgets the last look, for a boundary declared anew.
     void Reset() {
@@ -35,10 +42,14 @@ public:
 
 private:
     class Occurrences;
+    // Where a look ended, and whether at a closing line (else where it gave up).
+    struct LookEnd {
+        uint64_t at;
+        bool closed;
+    };
 
-    // Looks for the closing line from the line at from on; returns where the
-    // look ended (closed_ says whether at a closing line).
-    uint64_t LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit);
+    // Looks for the closing line from the line at from on.
+    LookEnd LookFrom(CallContext &ctx, Reader &data, uint64_t from, uint64_t limit) const;
 
     std::string delimiter_;
     uint64_t from_ = 0;    // the delimiter line the last look began at
