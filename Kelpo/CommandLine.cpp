@@ -33,34 +33,12 @@ bool IsOptionPrefix(char c)
 #endif
 }
 
-unsigned char FoldCase(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 bool OptionNameEquals(const char *arg, const char *name)
 {
-    const auto *a = reinterpret_cast<const unsigned char *>(arg);
-    const auto *n = reinterpret_cast<const unsigned char *>(name);
-    while (*a != 0 && *n != 0) {
-        if (IsLeadByte(*a) || IsLeadByte(*n)) {
-            // Both bytes of a double-byte character are compared exactly.
-            if (a[0] != n[0] || a[1] != n[1])
-                return false;
-            if (a[1] == 0)
-                return true; // both end in the same cut-off lead byte
-            a += 2;
-            n += 2;
-            continue;
-        }
-        if (FoldCase(*a) != FoldCase(*n))
-            return false;
-        ++a;
-        ++n;
-    }
-    return *a == 0 && *n == 0;
+    static const quillbox::LeadBytes lead(IsLeadByte);
+    return lead.EqualIgnoringAsciiCase(arg, name);
 }
 
 Command ParseCommandLine(int argc, const char *const *argv)

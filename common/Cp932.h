@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 namespace quillbox {
 
@@ -45,7 +46,58 @@ public:
         }
     }
 
+    // The rules that every path and name comparison of the product shares.
+
+    // Whether byte n of the text is the second byte of a double-byte character.
+    bool IsTrailByteAt(std::string_view text, size_t n) const {
+        size_t i = 0;
+        while (i < n)
+            i += CharLength(text.data(), text.size(), i);
+        return i > n;
+    }
+    // The offset of the last single-byte character c of the text for which
+    // is(c) holds, or npos.
+    template <class Is>
+    size_t FindLastSingleByte(std::string_view text, Is is) const {
+        size_t found = std::string_view::npos;
+        ForEachChar(text.data(), text.size(), [&](size_t i, size_t bytes) {
+            if (bytes == 1 && is(text[i]))
+                found = i;
+        });
+        return found;
+    }
+    // Whether the text's last character is the single byte c.
+    bool EndsWithSingleByte(std::string_view text, char c) const {
+        return !text.empty() && text.back() == c && !IsTrailByteAt(text, text.size() - 1);
+    }
+    // Whether the text begins with prefix: ASCII letters compared without
+    // regard to case, the bytes of double-byte characters exactly. A lone
+    // lead byte at the end of the prefix matches only the same lone byte at
+    // the end of the text, never half a character.
+    bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) const {
+        if (prefix.size() > text.size())
+            return false;
+        for (size_t i = 0; i < prefix.size();) {
+            const size_t bytes = CharLength(prefix.data(), prefix.size(), i);
+            if (bytes == 2) {
+                if (text[i] != prefix[i] || text[i + 1] != prefix[i + 1])
+                    return false;
+            } else if (IsLead(static_cast<unsigned char>(prefix[i]))) {
+                return text.size() == prefix.size() && text[i] == prefix[i];
+            } else if (FoldAscii(text[i]) != FoldAscii(prefix[i])) {
+                return false;
+            }
+            i += bytes;
+        }
+        return true;
+    }
+    bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) const {
+        return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
+    }
+
 private:
+    static char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
     bool lead_[256] = {};
 };
 

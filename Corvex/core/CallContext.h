@@ -61,6 +61,7 @@ public:
     PathStyle style() const { return style_; }
     char separator() const { return style_ == PathStyle::Windows ? '\\' : '/'; }
     bool IsLead(unsigned char b) const { return lead_.IsLead(b); }
+    const quillbox::LeadBytes &leadBytes() const { return lead_; }
     size_t cacheSize() const { return cacheSize_; }
     OutputNames &names() { return names_; }
     // Forgets the output names known, when the files that follow go into

@@ -15,15 +15,11 @@ bool IsAcceptablePath(const CallContext &ctx, const char *path) {
 }
 
 bool IsTrailByteAt(const CallContext &ctx, const char *text, size_t n) {
-    size_t i = 0;
-    while (i < n)
-        i += ctx.IsLead(uint8_t(text[i])) && text[i + 1] ? 2 : 1;
-    return i > n;
+    return ctx.leadBytes().IsTrailByteAt(text, n);
 }
 
 bool EndsWithSeparator(const CallContext &ctx, const char *text) {
-    size_t length = std::strlen(text);
-    return length && text[length - 1] == ctx.separator() && !IsTrailByteAt(ctx, text, length - 1);
+    return ctx.leadBytes().EndsWithSingleByte(text, ctx.separator());
 }
 
 size_t LengthWithoutTrailingSeparators(const CallContext &ctx, const char *path) {

@@ -116,9 +116,7 @@ void CutTrailingSeparator(char *path, DWORD &length) {
     if (length <= 3)
         return;
     const quillbox::LeadBytes lead([](unsigned char b) { return ::IsDBCSLeadByte(b) != FALSE; });
-    size_t last = 0;
-    lead.ForEachChar(path, length, [&](size_t i, size_t) { last = i; });
-    if (last == length - 1 && path[last] == '\\')
+    if (lead.EndsWithSingleByte(std::string_view(path, length), '\\'))
         path[--length] = 0;
 }
 

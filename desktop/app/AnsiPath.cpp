@@ -17,49 +17,19 @@ const quillbox::LeadBytes &SystemLeadBytes() {
     return lead;
 }
 
-bool IsLead(char c) { return SystemLeadBytes().IsLead(static_cast<unsigned char>(c)); }
-
-// Calls visit(index, isSingleByte) for each character from the start.
-template <class Visit>
-void ForEachCharacter(const std::string &text, Visit visit) {
-    SystemLeadBytes().ForEachChar(text.data(), text.size(),
-                                  [&](size_t i, size_t bytes) { visit(i, bytes == 1); });
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 } // namespace
 
 size_t LastDelimiter(const std::string &text, const char *delimiters) {
-    size_t found = std::string::npos;
-    ForEachCharacter(text, [&](size_t i, bool single) {
-        if (single && std::strchr(delimiters, text[i]) && text[i] != '\0')
-            found = i;
-    });
-    return found;
+    return SystemLeadBytes().FindLastSingleByte(
+        text, [delimiters](char c) { return c != '\0' && std::strchr(delimiters, c); });
 }
 
 bool EndsWithBackslash(const std::string &text) {
-    bool ends = false;
-    ForEachCharacter(text, [&](size_t i, bool single) { ends = single && text[i] == '\\'; });
-    return ends;
+    return SystemLeadBytes().EndsWithSingleByte(text, '\\');
 }
 
 bool SameIgnoringAsciiCase(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size();) {
-        if (IsLead(a[i]) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
-            i += 2;
-        } else {
-            if (AsciiLower(a[i]) != AsciiLower(b[i]))
-                return false;
-            i += 1;
-        }
-    }
-    return true;
+    return SystemLeadBytes().EqualIgnoringAsciiCase(a, b);
 }
 
 SplitPath SplitSourcePath(const std::string &path) {

@@ -6,31 +6,7 @@ namespace setup {
 
 namespace {
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Compares the first prefix.size() bytes of text with prefix, walking the
-// characters of prefix.
-bool MatchesNoCase(const CodePage &cp, const std::string &text, const std::string &prefix) {
-    if (prefix.size() > text.size())
-        return false;
-    for (size_t i = 0; i < prefix.size();) {
-        size_t n = cp.CharLength(prefix, i);
-        if (n == 2) {
-            if (text[i] != prefix[i] || text[i + 1] != prefix[i + 1])
-                return false;
-        } else if (cp.IsLead(static_cast<unsigned char>(prefix[i]))) {
-            // A lone lead byte at the end of the prefix would match half a
-            // character of the text.
-            return text.size() == prefix.size() && text[i] == prefix[i];
-        } else if (FoldAscii(text[i]) != FoldAscii(prefix[i])) {
-            return false;
-        }
-        i += n;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -46,16 +22,11 @@ size_t FindChar(const CodePage &cp, const std::string &text, char c, size_t from
 }
 
 size_t FindLastSeparator(const CodePage &cp, const std::string &text) {
-    size_t last = std::string::npos;
-    for (size_t i = FindChar(cp, text, kSeparator); i != std::string::npos;
-         i = FindChar(cp, text, kSeparator, i + 1))
-        last = i;
-    return last;
+    return cp.FindLastSingleByte(text, [](char c) { return c == kSeparator; });
 }
 
 bool EndsWithSeparator(const CodePage &cp, const std::string &text) {
-    size_t last = FindLastSeparator(cp, text);
-    return last != std::string::npos && last + 1 == text.size();
+    return cp.EndsWithSingleByte(text, kSeparator);
 }
 
 std::string JoinPath(const CodePage &cp, const std::string &path, const std::string &name) {
@@ -108,11 +79,11 @@ bool HasDotComponent(const CodePage &cp, const std::string &path) {
 }
 
 bool EqualNoCase(const CodePage &cp, const std::string &a, const std::string &b) {
-    return a.size() == b.size() && MatchesNoCase(cp, a, b);
+    return cp.EqualIgnoringAsciiCase(a, b);
 }
 
 bool StartsWithNoCase(const CodePage &cp, const std::string &text, const std::string &prefix) {
-    return MatchesNoCase(cp, text, prefix);
+    return cp.StartsWithIgnoringAsciiCase(text, prefix);
 }
 
 bool IsAbsolutePath(const std::string &path) {
