@@ -13,18 +13,20 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def program_arguments(*programs, corpus=False, description=None):
+def program_arguments(*programs, corpus=False, windows=False, description=None):
     """The options of a test of built programs: each program named (such as
     "--program"), the real-mail corpus when asked for, the work folder, and
-    --wine, the build's wine-run script when the programs are Windows ones.
-    Returns the parser, for options of the test's own."""
+    --wine, the build's wine-run script when the programs are Windows ones
+    (required when the test runs only Windows programs). Returns the parser,
+    for options of the test's own."""
     parser = argparse.ArgumentParser(description=description)
     for name in programs:
         parser.add_argument(name, required=True)
     if corpus:
         parser.add_argument("--corpus", required=True, help="the real-mail corpus (../shared/realmail)")
     parser.add_argument("--work", required=True, help="a folder for the test's files, emptied first")
-    parser.add_argument("--wine", help="the build's wine-run script: the programs are Windows ones")
+    parser.add_argument("--wine", required=windows,
+                        help="the build's wine-run script: the programs are Windows ones")
     return parser
 
 

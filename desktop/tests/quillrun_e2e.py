@@ -4,14 +4,13 @@ as a user starts it and driven from outside by the driver program through
 its windows and the real file-open dialog. Checks what the windows said, the
 output files byte for byte and the exit codes, and leaves PNG pictures of
 the windows in the screenshots folder."""
-import argparse
 import os
 import shutil
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 import bmp2png  # noqa: E402
-from testrun import Checks, run_program, windows_path  # noqa: E402
+from testrun import Checks, fresh_folder, program_arguments, run_program, windows_path  # noqa: E402
 
 check = Checks()
 
@@ -52,17 +51,12 @@ def mbox_messages(count):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--driver", required=True)
-    parser.add_argument("--program", required=True)
+    parser = program_arguments("--driver", "--program", windows=True, description=__doc__)
     parser.add_argument("--samples", required=True)
-    parser.add_argument("--work", required=True)
     parser.add_argument("--screenshots", required=True)
     args = parser.parse_args()
 
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args.work = fresh_folder(args.work)
     os.makedirs(args.screenshots, exist_ok=True)
     pictures = windows_path(args.screenshots)
 
@@ -70,7 +64,7 @@ def main():
     mail = os.path.join(args.work, "mailbox.mbox")
     shutil.copy(os.path.join(args.samples, "mailbox.mbox"), mail)
     out = os.path.join(args.work, "out")
-    status, seen = drive(args.driver, args.wine_run,
+    status, seen = drive(args.driver, args.wine,
                          ["extract", windows_path(args.program), windows_path(mail),
                           windows_path(out), "2", pictures])
     check(status == 0, "the extraction was driven to its end")
@@ -103,12 +97,12 @@ def main():
 
     # A platform that is too old: the refusal, no window, exit code 0.
     key = "HKCU\\Software\\Wine\\AppDefaults\\Quillrun.exe"
-    wine(["reg", "add", key, "/v", "Version", "/d", "nt351", "/f"], args.wine_run)
+    wine(["reg", "add", key, "/v", "Version", "/d", "nt351", "/f"], args.wine)
     try:
-        status, seen = drive(args.driver, args.wine_run,
+        status, seen = drive(args.driver, args.wine,
                              ["refused", windows_path(args.program), pictures])
     finally:
-        wine(["reg", "delete", key, "/f"], args.wine_run)
+        wine(["reg", "delete", key, "/f"], args.wine)
     check(status == 0, "the refusal was driven to its end")
     check(seen.get("box-caption") == "エラー", "the refusal is an error (%r)" % seen.get("box-caption"))
     check(seen.get("box-text") == "実行にはWindows 95以降またはWindows NT 4.0以降が必要です。",
@@ -122,7 +116,7 @@ def main():
     with open(big, "wb") as f:
         f.write(mbox_messages(3000))
     big_out = os.path.join(args.work, "big-out")
-    status, seen = drive(args.driver, args.wine_run,
+    status, seen = drive(args.driver, args.wine,
                          ["close-while-busy", windows_path(args.program), windows_path(big),
                           windows_path(big_out)])
     check(status == 0, "the close during a run was driven to its end")

@@ -5,11 +5,9 @@ desktop program's real window: the tree is built here, the window test
 "フォルダ構成を保って保存", counts and runs it over the real Corvex.dll, and
 the files it wrote are judged here as the console tool's are.
 
-    realmail_tree_window.py --wine-run W --test quillrun_test.exe --corpus DIR --work DIR
+    realmail_tree_window.py --wine W --test quillrun_test.exe --corpus DIR --work DIR
 """
-import argparse
 import os
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -17,26 +15,23 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "Kelpo", "tests"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from realmail_tree_test import build, verify  # noqa: E402
 from realmail_test import read_corpus  # noqa: E402
-from testrun import Checks, run_program, windows_path  # noqa: E402
+from testrun import (Checks, corpus_folder, fresh_folder, program_arguments,  # noqa: E402
+                     run_program, windows_path)
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--test", required=True)
-    parser.add_argument("--corpus", required=True)
-    parser.add_argument("--work", required=True)
-    options = parser.parse_args()
-    work = os.path.abspath(options.work)
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
+    options = program_arguments("--test", corpus=True, windows=True, description=__doc__).parse_args()
+    corpus = corpus_folder(options.corpus)
+    if corpus is None:
+        return 1
+    work = fresh_folder(options.work)
     root, out = os.path.join(work, "mail"), os.path.join(work, "out")
-    tree = build(root, read_corpus(os.path.abspath(options.corpus)))
+    tree = build(root, read_corpus(corpus))
     total = sum(len(v) for v in tree.expected.values())
     env = dict(os.environ, QUILLBOX_TREE=windows_path(root), QUILLBOX_TREE_OUT=windows_path(out),
                QUILLBOX_TREE_MESSAGES=str(total))
     status, out_bytes, err_bytes = run_program(
-        [options.wine_run, options.test, "--gtest_filter=RealmailTreeTest.*"], env=env, timeout=600)
+        [options.wine, options.test, "--gtest_filter=RealmailTreeTest.*"], env=env, timeout=600)
     said = (out_bytes + err_bytes).decode("utf-8", errors="replace")
     check = Checks()
 
