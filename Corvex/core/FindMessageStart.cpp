@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "BodyLines.h"
 #include "Corvex.h"
 #include "Positions.h"
 
@@ -143,37 +144,21 @@ ScanResult MessageScanner::Next() {
     return found;
 }
 
-// Steps over the lines from the walk's position on that can begin nothing
-// and end nothing, as many as lie whole in the cached block: most lines of a
-// body. A line that begins with "-" (a boundary, a line before an enclosed
-// copy) or is a field line is left to the whole look.
+// Steps over the body lines from the walk's position on that can begin
+// nothing and end nothing, as many as lie whole in the cached block.
 void MessageScanner::StepOverBodyLines() {
     if (position_ >= limit_)
         return;
     size_t n;
     const uint8_t *p = data_.Span(position_, n);
     n = size_t(std::min<uint64_t>(n, BytesBefore(limit_, position_)));
-    size_t at = 0;
-    unsigned lines = 0;
-    bool text = false;
-    while (at < n) {
-        const size_t end = at + FindLineEnd(p + at, n - at);
-        if (end + 1 >= n)
-            break; // its line end must be known whole
-        if (end > at) {
-            if (p[at] == '-' || IsFieldLine(p + at, end - at))
-                break;
-            text = true;
-        }
-        at = end + ((p[end] == 13 && p[end + 1] == 10) ? 2 : 1);
-        ++lines;
-    }
-    if (!lines)
+    const BodyLines passed = PassBodyLines(p, n);
+    if (!passed.lines)
         return;
-    if (text)
+    if (passed.text)
         last_ = LastLine();
-    ctx_.PumpPoints(lines);
-    position_ += at;
+    ctx_.PumpPoints(passed.lines);
+    position_ += passed.bytes;
 }
 
 // A run begins at line: it goes on over field lines, folded lines and a
