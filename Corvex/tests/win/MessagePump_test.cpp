@@ -131,9 +131,9 @@ int g_progressCalls = 0;
 int32_t CORVEX_CALL PostFromProgress(uint32_t, uint32_t, uint32_t, uint32_t) {
     if (++g_progressCalls == 2)
         PostMessageA(g_target, kNote, 3, 0);
-    // Lets the library's message-check interval pass, so the check right
-    // after this callback looks at the queue.
-    Sleep(15);
+    // Lets the library's 10 ms between looks at the queue pass, so the
+    // check right after this callback looks.
+    WaitForTheClockToPass(10);
     return 0;
 }
 

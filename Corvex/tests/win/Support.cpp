@@ -1,5 +1,7 @@
 #include "Support.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 namespace {
@@ -25,4 +27,10 @@ std::string EmlName(int number) {
     char name[16];
     std::snprintf(name, sizeof name, "%05d.eml", number);
     return name;
+}
+
+void WaitForTheClockToPass(uint32_t ms) {
+    const DWORD start = GetTickCount();
+    for (int waited = 0; GetTickCount() - start <= ms && waited < 10000; ++waited)
+        Sleep(1);
 }

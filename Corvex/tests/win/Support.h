@@ -27,5 +27,11 @@ inline uint64_t Total(const CorvexByteTotal &t) { return (uint64_t(t.high) << 32
 // "00001.eml" for 1.
 std::string EmlName(int number);
 
+// Returns once the system's millisecond count, the clock the library reads
+// for its intervals, has moved on by more than ms (at most 10 s). Wine moves
+// it in steps of several milliseconds, so a sleep of a fixed time can end
+// with it where it was.
+void WaitForTheClockToPass(uint32_t ms);
+
 // A byte total filled with a pattern, to see that the library zeroes it.
 inline CorvexByteTotal Garbage() { return CorvexByteTotal{0xDEADBEEFu, 0xFEEDFACEu}; }

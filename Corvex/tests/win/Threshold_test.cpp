@@ -106,8 +106,8 @@ TEST_F(Threshold, MboxAndNiftyFilesNeedTheThresholdFromTheFirstRun) {
 int32_t CORVEX_CALL LowerTheSetting(uint32_t, uint32_t, uint32_t offsetLow, uint32_t) {
     if (offsetLow == 0) {
         SetThresholdString("4");
-        // Long enough for the library's cached setting to expire.
-        Sleep(150);
+        // The library's cached setting expires after 100 ms.
+        WaitForTheClockToPass(100);
     }
     return 0;
 }
